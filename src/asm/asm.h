@@ -1,0 +1,187 @@
+// The asm module of vexa-as: every table and operation behind the driver. All state is
+// static, zeroed at start and shared between the files below on purpose; each section lists
+// what one source file owns.
+//
+// A vexa instruction word, stored high byte first at an even address:
+//
+//   15    12 11     8 7      4 3      0
+//  +--------+--------+--------+--------+
+//  |   M    |   A    |   B    |   L    |   M major opcode, A rd or condition, B rs or base,
+//  +--------+--------+--------+--------+   L 4-bit immediate, offset or function
+//  | 1001   |  cond  |  8-bit displacement (words)  |   short branch, M = 9
+//  | 1111   |       12-bit payload = bits 15..4      |   imm prefix, M = 15
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+
+// ---- limits ----------------------------------------------------------------------------
+constexpr int TEXT_MAX = 511;            // longest message, diagnostic line, note or source line
+constexpr int TEXT_BUF = TEXT_MAX + 1;
+constexpr int32_t IMAGE_SIZE = 65536;
+constexpr int MAX_SYMBOLS = 10000;
+constexpr int MAX_FIXUPS = 10000;
+constexpr int MAX_NOTES = 50000;
+constexpr int NAME_MAX_CHARS = 31;       // significant characters of a symbol name
+constexpr int DISASM_BUF = 20;
+constexpr int MAX_SOURCES = 32768;       // source files whose identity is remembered
+
+// ---- diag.cpp: report_error, add_note, NoteTable, error count, source position ---------
+struct ListingNote {
+    int32_t address;     // location counter when recorded, 0..65536
+    const char* text;    // owned copy, at most 511 characters
+};
+extern ListingNote NoteTable[MAX_NOTES];
+extern int32_t note_count;
+extern int32_t error_count;
+extern const char* program_name;         // argv[0], or null
+extern const char* current_file;         // source being assembled, or null
+extern int32_t current_line;             // 0 when no line is current
+
+[[gnu::format(printf, 1, 2)]] void report_error(const char* format, ...);
+void add_note(const char* text);
+// Reports `message` unless `reported` is already set, then sets it: the tables that can fill
+// up say so once per run.
+void report_once(bool& reported, const char* message);
+
+// ---- image.cpp: CodeImage, location counter, emit helpers, load-use probe ---------------
+extern uint8_t CodeImage[IMAGE_SIZE];
+extern int32_t location_counter;         // 0..65536; 65536 means full
+void emit_byte(int32_t value);
+void emit_word(int32_t word);
+void align_to(uint32_t n);
+void emit_even();                        // pad to an even address, as before a fixup record
+int32_t load_hazard_reg();
+uint32_t image_word(int32_t address);    // big-endian word at an even address below 65536
+
+// ---- lex.cpp: KeywordTable, character classes, next_token -------------------------------
+enum : int32_t {
+    TOKEN_EOL = 10,
+    TOKEN_MNEMONIC = 'i',
+    TOKEN_REGISTER = 'r',
+    TOKEN_SYMBOL = 's',
+    TOKEN_NUMBER = '1',
+};
+struct Token { int32_t kind; int32_t value; };
+
+enum Mnemonic : int32_t {
+    MN_NOP, MN_WAIT, MN_BREAK, MN_SRLI, MN_SRAI, MN_SLLI, MN_SUBI, MN_ADDI,
+    MN_AND, MN_XOR, MN_ROR, MN_RCR, MN_OR, MN_ANDN, MN_SUBR, MN_CMP, MN_ADD, MN_SUB,
+    MN_ADDC, MN_SUBC, MN_ROL, MN_RCL, MN_CALL, MN_RET, MN_RETI,
+    MN_LJLTU, MN_LJGEU, MN_LJEQ, MN_LJNE, MN_LJLT, MN_LJGE, MN_LJVS, MN_LJVC, MN_LJLE,
+    MN_LJGT, MN_LJGTU, MN_LJLEU, MN_LJNEG, MN_LJPOS, MN_LJN, MN_LJA,
+    MN_BLTU, MN_BGEU, MN_BEQ, MN_BNE, MN_BLT, MN_BGE, MN_BVS, MN_BVC, MN_BLE,
+    MN_BGT, MN_BGTU, MN_BLEU, MN_BNEG, MN_BPOS, MN_BN, MN_BA,
+    MN_LW, MN_SW, MN_LB, MN_SB, MN_LU, MN_IMM,
+    MN_MOV, MN_CMPI, MN_LEA, MN_SEXT, MN_ZEXT, MN_ADDL, MN_SUBL, MN_ANDL, MN_ORL, MN_XORL,
+    MN_ANDNL, MN_MOVL, MN_CMPL, MN_LL, MN_SL,
+    MN_GLOBAL, MN_ALIGN, MN_BYTE, MN_WORD, MN_BSS,
+    MN_COUNT,                            // 83
+};
+constexpr int KEYWORD_ROWS = 100;
+struct KeywordRow { const char* name; int32_t kind; int32_t value; };
+extern const KeywordRow KeywordTable[KEYWORD_ROWS + 1];   // ends in a row without a name
+
+// Returns the next token of the line at `cursor` and moves past it (not past the end of the
+// line). Identifiers that are no keyword are looked up or created with find_symbol.
+Token next_token(char*& cursor);
+
+// ---- symbol.cpp: SymbolTable, scopes, find_symbol --------------------------------------
+using SymbolHandle = int32_t;            // 1-based index into SymbolTable; 0 is no symbol
+struct SymbolRecord {
+    char name[NAME_MAX_CHARS + 1];
+    int32_t value;
+    int16_t scope;                       // 0 global, else the creating file's number
+    int32_t defined;
+    int32_t reported;
+};
+extern SymbolRecord SymbolTable[MAX_SYMBOLS];
+extern int32_t symbol_count;
+extern int32_t file_number;
+
+SymbolHandle find_symbol(const char* name);
+SymbolRecord& symbol_record(SymbolHandle handle);
+void make_global(SymbolHandle handle);
+// False, after reporting "symbol table is full" once per run, for a symbol token that carries
+// no record.
+bool symbol_usable(SymbolHandle handle);
+
+// ---- operand.cpp: operand parsers --------------------------------------------------------
+struct Expect { int32_t kind; Token* dest = nullptr; };
+bool expect_tokens(char*& cursor, std::initializer_list<Expect> list);
+bool parse_number(char*& cursor, int32_t& number);
+bool parse_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number);
+bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int32_t& base);
+bool check_long_reg(int32_t reg);
+
+// ---- encode.cpp: OpcodeTable, field composition, prefixes, lw/sw offset packing ---------
+extern const uint16_t OpcodeTable[64];
+constexpr uint32_t IMM_BASE = 0xF000;
+constexpr uint32_t NOP_WORD = 0x0000;
+constexpr uint32_t field_m(uint32_t word) { return (word >> 12) & 15; }
+constexpr uint32_t field_a(uint32_t word) { return (word >> 8) & 15; }
+constexpr uint32_t field_b(uint32_t word) { return (word >> 4) & 15; }
+constexpr uint32_t field_l(uint32_t word) { return word & 15; }
+uint32_t compose_word(uint32_t base, int32_t a, int32_t b, int32_t l);
+uint32_t imm_prefix(int32_t value);      // 0xF000 | bits 15..4 of value
+bool fits_field(int32_t value);          // 0..15 needs no prefix
+bool fits_word_offset(int32_t offset);   // even 0..30 packs into lw/sw L without a prefix
+uint32_t pack_word_offset(int32_t offset);
+uint32_t unpack_word_offset(uint32_t l);
+int32_t high_register(int32_t reg);      // the high half of a long register; r0 pairs itself
+
+// ---- fixup.cpp: FixupTable, resolve_fixups ----------------------------------------------
+enum : int32_t { FIXUP_WORD = 0, FIXUP_IMM = 1, FIXUP_BRANCH = 2, FIXUP_NONE = 3 };
+struct FixupRecord {
+    int32_t kind;
+    SymbolHandle symbol;
+    int32_t address;                     // first byte to patch, even
+    int32_t addend;
+};
+extern FixupRecord FixupTable[MAX_FIXUPS];
+extern int32_t fixup_count;
+void add_fixup(int32_t kind, SymbolHandle symbol, int32_t addend);
+void resolve_fixups();
+
+// ---- statement.cpp: assemble_file, labels, directives -----------------------------------
+void assemble_file(const char* path);
+// True when `path` names (by device and inode) a file opened as a source in this run.
+bool is_source_file(const char* path);
+
+// ---- instr.cpp: instruction handlers ------------------------------------------------------
+// Assembles the statement of mnemonic `mn` from the rest of the line at `cursor`.
+void assemble_statement(int32_t mn, char*& cursor);
+
+// ---- disasm.cpp: DisasmTable, disassemble_word -------------------------------------------
+constexpr int DISASM_ROWS = 112;
+extern const char* const DisasmTable[DISASM_ROWS];
+char* disassemble_word(uint32_t word, char* buffer, int32_t address);
+
+// ---- write.cpp: hex, bin, ram, prg and VHDL writers -------------------------------------
+// Each returns true when it created or truncated a regular file at `path`: the files that a
+// failed run may remove.
+bool write_hex(const char* path);
+bool write_bin(const char* path);
+bool write_ram(const char* path);
+bool write_prg(const char* path);
+bool write_vhdl(const char* path);
+bool same_file(const char* a, const char* b);  // both exist and are one file
+// The common frame of every writer: open (refusing a source file), and the final error test
+// and close. `created` is set when a regular file was created or truncated.
+std::FILE* open_output(const char* path, const char* mode, bool* created);
+void finish_output(std::FILE* stream, const char* path);
+
+// ---- listing.cpp: write_listing -----------------------------------------------------------
+void write_listing(const char* path);
+
+// ---- reset.cpp: for tests and the fuzzer only ---------------------------------------------
+// The tables that can fill up report so once per run; these remember that they did.
+extern bool image_full_reported;
+extern bool symbols_full_reported;
+extern bool fixups_full_reported;
+void reset_symbol_index();
+void reset_notes();
+void reset_sources();
+// Returns every table to its state at program start.
+void reset_assembler();
