@@ -106,6 +106,10 @@ void make_global(SymbolHandle handle);
 // False, after reporting "symbol table is full" once per run, for a symbol token that carries
 // no record.
 bool symbol_usable(SymbolHandle handle);
+// Counts the identifiers that got no record; an operand parsed while this grew named a symbol
+// it cannot have.
+extern int32_t symbol_misses;
+bool operand_symbols_usable(int32_t misses_before);
 
 // ---- operand.cpp: operand parsers --------------------------------------------------------
 struct Expect { int32_t kind; Token* dest = nullptr; };

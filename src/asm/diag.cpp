@@ -1,0 +1,93 @@
+// Diagnostics and listing notes: report_error prints, counts and records every problem; the
+// NoteTable keeps, in recording order, the file, line and error notes the listing shows.
+#include "asm.h"
+
+#include <cstdarg>
+#include <cstring>
+
+ListingNote NoteTable[MAX_NOTES];
+int32_t note_count;
+int32_t error_count;
+const char* program_name;
+const char* current_file;
+int32_t current_line;
+
+// Note texts live in one pool, appended in order: a note costs its own length and no
+// allocation. The pool can hold every note at its longest, so a copy never fails.
+static char note_pool[static_cast<size_t>(MAX_NOTES) * TEXT_BUF];
+static size_t note_pool_used;
+
+void add_note(const char* text)
+{
+    // A full table drops every further note, of every kind, without a word.
+    if (note_count >= MAX_NOTES) {
+        return;
+    }
+    size_t length = std::strlen(text);
+    if (length > static_cast<size_t>(TEXT_MAX)) {
+        length = TEXT_MAX;
+    }
+    char* copy = note_pool + note_pool_used;
+    std::memcpy(copy, text, length);
+    copy[length] = '\0';
+    note_pool_used += length + 1;
+    NoteTable[note_count].address = location_counter;
+    NoteTable[note_count].text = copy;
+    note_count++;
+}
+
+// Formats into a TEXT_BUF buffer; a longer result is cut to 511 characters on purpose.
+[[gnu::format(printf, 2, 3)]] static void format_cut(char* out, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(out, TEXT_BUF, format, args);
+    va_end(args);
+}
+
+void report_error(const char* format, ...)
+{
+    error_count++;
+
+    char message[TEXT_BUF];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(message, sizeof message, format, args);
+    va_end(args);
+
+    char line[TEXT_BUF];
+    if (current_file != nullptr && current_line != 0) {
+        format_cut(line, "%s(%d): %s", current_file, current_line, message);
+    } else if (current_file != nullptr) {
+        format_cut(line, "%s: %s", current_file, message);
+    } else {
+        format_cut(line, "%s", message);
+    }
+
+    if (program_name != nullptr) {
+        std::fprintf(stderr, "%s: ", program_name);
+    }
+    std::fprintf(stderr, "%s\n", line);
+    std::fflush(stderr);
+
+    char note[TEXT_BUF];
+    format_cut(note, "# error %s", line);
+    add_note(note);
+}
+
+void report_once(bool& reported, const char* message)
+{
+    if (!reported) {
+        reported = true;
+        report_error("%s", message);
+    }
+}
+
+void reset_notes()
+{
+    note_count = 0;
+    note_pool_used = 0;
+    error_count = 0;
+    current_file = nullptr;
+    current_line = 0;
+}

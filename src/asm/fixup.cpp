@@ -1,0 +1,100 @@
+// Fixups: every use of a symbol leaves a placeholder and a FixupRecord; resolve_fixups
+// patches them all, in the order made, once the last source file has been read.
+#include "asm.h"
+
+FixupRecord FixupTable[MAX_FIXUPS];
+int32_t fixup_count;
+bool fixups_full_reported;
+
+void add_fixup(int32_t kind, SymbolHandle symbol, int32_t addend)
+{
+    if (fixup_count >= MAX_FIXUPS) {
+        // The placeholder would stay in the image: that program must not pass as good.
+        report_once(fixups_full_reported, "fixup table is full");
+        return;
+    }
+    FixupTable[fixup_count++] = {kind, symbol, location_counter, addend};
+}
+
+static void put_word(int32_t address, uint32_t word)
+{
+    CodeImage[address] = static_cast<uint8_t>(word >> 8);
+    CodeImage[address + 1] = static_cast<uint8_t>(word);
+}
+
+// An imm prefix and the load, store or addi after it share one 16-bit value: bits 15..4 in
+// the prefix, bits 3..0 plainly in L (no lw/sw packing once prefixed).
+static void patch_imm(const FixupRecord& fixup, const SymbolRecord& symbol)
+{
+    if (fixup.address > IMAGE_SIZE - 4) {
+        return;   // the instruction word was lost at the end of a full image
+    }
+    uint32_t prefix = image_word(fixup.address);
+    uint32_t instr = image_word(fixup.address + 2);
+    int32_t target = static_cast<int32_t>(static_cast<uint32_t>(symbol.value) +
+                                          static_cast<uint32_t>(fixup.addend));
+    uint32_t m = field_m(instr);
+    bool word_form = m == 0xA || m == 0xB;
+    bool byte_form = m == 0x6 || m == 0xC || m == 0xD || m == 0xE;
+    if (field_m(prefix) != 0xF || !(word_form || byte_form)) {
+        report_error("ldst fixup error");
+        return;
+    }
+    if (word_form && (target & 1) != 0) {
+        report_error("ldst word fixup error target '%s' odd address %04X + %d", symbol.name,
+                     symbol.value, fixup.addend);
+        return;
+    }
+    put_word(fixup.address, imm_prefix(target));
+    put_word(fixup.address + 2, (instr & 0xFFF0) | (static_cast<uint32_t>(target) & 15));
+}
+
+static void patch_branch(const FixupRecord& fixup, const SymbolRecord& symbol)
+{
+    if (fixup.address > IMAGE_SIZE - 2) {
+        return;
+    }
+    // The branch goes to its own address + 2 + 2 * d; an odd distance truncates toward zero.
+    int32_t distance = symbol.value - fixup.address;
+    int32_t displacement = distance / 2 - 1;
+    if (displacement < -128 || displacement > 127) {
+        report_error("branch displacement overflow at %04X target '%s'", fixup.address,
+                     symbol.name);
+        return;
+    }
+    CodeImage[fixup.address + 1] = static_cast<uint8_t>(displacement);
+}
+
+void resolve_fixups()
+{
+    for (int32_t i = 0; i < fixup_count; i++) {
+        const FixupRecord& fixup = FixupTable[i];
+        SymbolRecord& symbol = symbol_record(fixup.symbol);
+        if (symbol.defined == 0) {
+            if (symbol.reported == 0) {
+                report_error("undefined symbol '%s'", symbol.name);
+                symbol.reported = 1;
+            }
+            continue;
+        }
+        switch (fixup.kind) {
+        case FIXUP_WORD:
+            if (fixup.address <= IMAGE_SIZE - 2) {
+                put_word(fixup.address, static_cast<uint32_t>(symbol.value) +
+                                            static_cast<uint32_t>(fixup.addend));
+            }
+            break;
+        case FIXUP_IMM:
+            patch_imm(fixup, symbol);
+            break;
+        case FIXUP_BRANCH:
+            patch_branch(fixup, symbol);
+            break;
+        case FIXUP_NONE:
+            break;
+        default:
+            report_error("unexpected fixup type");
+            break;
+        }
+    }
+}

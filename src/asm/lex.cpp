@@ -1,0 +1,186 @@
+// The lexer: KeywordTable of the 100 reserved words, the character classes, and next_token,
+// which recognises one token at a time in place in the caller's line buffer.
+#include "asm.h"
+
+#include <array>
+#include <cstring>
+#include <string_view>
+
+// Rows 0..82 are mnemonics and directives (value = position = mnemonic number; 0..62 also
+// index the OpcodeTable), then the sixteen register names and sp, an alias of r1.
+constexpr KeywordRow KeywordTable[] = {
+    // plain, shifts and immediate arithmetic
+    {"nop", 'i', 0},     {"wait", 'i', 1},    {"break", 'i', 2},   {"srli", 'i', 3},
+    {"srai", 'i', 4},    {"slli", 'i', 5},    {"subi", 'i', 6},    {"addi", 'i', 7},
+    // two-register operations, M = 7
+    {"and", 'i', 8},     {"xor", 'i', 9},     {"ror", 'i', 10},    {"rcr", 'i', 11},
+    {"or", 'i', 12},     {"andn", 'i', 13},   {"subr", 'i', 14},   {"cmp", 'i', 15},
+    {"add", 'i', 16},    {"sub", 'i', 17},    {"addc", 'i', 18},   {"subc", 'i', 19},
+    {"rol", 'i', 20},    {"rcl", 'i', 21},
+    // calls, returns and long jumps, M = 8
+    {"call", 'i', 22},   {"ret", 'i', 23},    {"reti", 'i', 24},   {"ljltu", 'i', 25},
+    {"ljgeu", 'i', 26},  {"ljeq", 'i', 27},   {"ljne", 'i', 28},   {"ljlt", 'i', 29},
+    {"ljge", 'i', 30},   {"ljvs", 'i', 31},   {"ljvc", 'i', 32},   {"ljle", 'i', 33},
+    {"ljgt", 'i', 34},   {"ljgtu", 'i', 35},  {"ljleu", 'i', 36},  {"ljneg", 'i', 37},
+    {"ljpos", 'i', 38},  {"ljn", 'i', 39},    {"lja", 'i', 40},
+    // short branches, M = 9
+    {"bltu", 'i', 41},   {"bgeu", 'i', 42},   {"beq", 'i', 43},    {"bne", 'i', 44},
+    {"blt", 'i', 45},    {"bge", 'i', 46},    {"bvs", 'i', 47},    {"bvc", 'i', 48},
+    {"ble", 'i', 49},    {"bgt", 'i', 50},    {"bgtu", 'i', 51},   {"bleu", 'i', 52},
+    {"bneg", 'i', 53},   {"bpos", 'i', 54},   {"bn", 'i', 55},     {"ba", 'i', 56},
+    // loads, stores and the imm prefix, M = 10..15
+    {"lw", 'i', 57},     {"sw", 'i', 58},     {"lb", 'i', 59},     {"sb", 'i', 60},
+    {"lu", 'i', 61},     {"imm", 'i', 62},
+    // pseudo-instructions
+    {"mov", 'i', 63},    {"cmpi", 'i', 64},   {"lea", 'i', 65},    {"sext", 'i', 66},
+    {"zext", 'i', 67},   {"addl", 'i', 68},   {"subl", 'i', 69},   {"andl", 'i', 70},
+    {"orl", 'i', 71},    {"xorl", 'i', 72},   {"andnl", 'i', 73},  {"movl", 'i', 74},
+    {"cmpl", 'i', 75},   {"ll", 'i', 76},     {"sl", 'i', 77},
+    // directives
+    {"global", 'i', 78}, {"align", 'i', 79},  {"byte", 'i', 80},   {"word", 'i', 81},
+    {"bss", 'i', 82},
+    // registers
+    {"r0", 'r', 0},      {"r1", 'r', 1},      {"r2", 'r', 2},      {"r3", 'r', 3},
+    {"r4", 'r', 4},      {"r5", 'r', 5},      {"r6", 'r', 6},      {"r7", 'r', 7},
+    {"r8", 'r', 8},      {"r9", 'r', 9},      {"r10", 'r', 10},    {"r11", 'r', 11},
+    {"r12", 'r', 12},    {"r13", 'r', 13},    {"r14", 'r', 14},    {"r15", 'r', 15},
+    {"sp", 'r', 1},      // 99
+    {nullptr, 0, 0},
+};
+static_assert(sizeof KeywordTable / sizeof KeywordTable[0] == KEYWORD_ROWS + 1);
+static_assert(std::string_view(KeywordTable[MN_LW].name) == "lw");
+static_assert(std::string_view(KeywordTable[MN_IMM].name) == "imm");
+static_assert(std::string_view(KeywordTable[MN_GLOBAL].name) == "global");
+static_assert(std::string_view(KeywordTable[MN_BSS].name) == "bss");
+static_assert(std::string_view(KeywordTable[MN_COUNT].name) == "r0");
+static_assert(std::string_view(KeywordTable[KEYWORD_ROWS - 1].name) == "sp");
+
+// Keyword lookup by hash instead of a scan of the rows: every name is distinct, so the one
+// row that equals an identifier is the row a scan would find first.
+constexpr int KEYWORD_LONGEST = 6;
+constexpr uint32_t KEYWORD_SLOTS = 256;
+
+constexpr uint32_t keyword_hash(const char* text, size_t length)
+{
+    uint32_t hash = 2166136261u;
+    for (size_t i = 0; i < length; i++) {
+        hash = (hash ^ static_cast<unsigned char>(text[i])) * 16777619u;
+    }
+    return hash;
+}
+
+constexpr size_t text_length(const char* text)
+{
+    size_t length = 0;
+    while (text[length] != '\0') {
+        length++;
+    }
+    return length;
+}
+
+// Slot -> row + 1, 0 for an empty slot; linear probing.
+constexpr std::array<uint8_t, KEYWORD_SLOTS> build_keyword_slots()
+{
+    std::array<uint8_t, KEYWORD_SLOTS> slots{};
+    for (int row = 0; row < KEYWORD_ROWS; row++) {
+        const char* name = KeywordTable[row].name;
+        uint32_t slot = keyword_hash(name, text_length(name)) % KEYWORD_SLOTS;
+        while (slots[slot] != 0) {
+            slot = (slot + 1) % KEYWORD_SLOTS;
+        }
+        slots[slot] = static_cast<uint8_t>(row + 1);
+    }
+    return slots;
+}
+constexpr std::array<uint8_t, KEYWORD_SLOTS> KeywordSlots = build_keyword_slots();
+
+static const KeywordRow* find_keyword(const char* text, size_t length)
+{
+    if (length > static_cast<size_t>(KEYWORD_LONGEST)) {
+        return nullptr;
+    }
+    uint32_t slot = keyword_hash(text, length) % KEYWORD_SLOTS;
+    while (KeywordSlots[slot] != 0) {
+        const KeywordRow* row = &KeywordTable[KeywordSlots[slot] - 1];
+        if (std::strncmp(row->name, text, length) == 0 && row->name[length] == '\0') {
+            return row;
+        }
+        slot = (slot + 1) % KEYWORD_SLOTS;
+    }
+    return nullptr;
+}
+
+// Character classes of plain 7-bit ASCII; bytes 0x80..0xFF belong to none.
+static bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
+static bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+static bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+static int hex_digit(unsigned char c)
+{
+    if (is_digit(c)) {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+Token next_token(char*& cursor)
+{
+    while (*cursor != '\0' && is_space(static_cast<unsigned char>(*cursor))) {
+        cursor++;
+    }
+    unsigned char c = static_cast<unsigned char>(*cursor);
+    if (c == '\0' || c == ';') {
+        return {TOKEN_EOL, 0};
+    }
+
+    if (is_letter(c) || c == '_') {
+        char* start = cursor;
+        do {
+            cursor++;
+            c = static_cast<unsigned char>(*cursor);
+        } while (is_letter(c) || is_digit(c) || c == '_');
+        size_t length = static_cast<size_t>(cursor - start);
+        if (const KeywordRow* row = find_keyword(start, length)) {
+            return {row->kind, row->value};
+        }
+        // find_symbol wants the identifier alone: end it in place, then put the byte back.
+        char kept = *cursor;
+        *cursor = '\0';
+        SymbolHandle handle = find_symbol(start);
+        *cursor = kept;
+        return {TOKEN_SYMBOL, handle};
+    }
+
+    if (is_digit(c)) {
+        if (c == '0' && (cursor[1] == 'x' || cursor[1] == 'X')) {
+            // Hexadecimal keeps the low 32 bits; "0x" with no digit is the number 0.
+            cursor += 2;
+            uint32_t value = 0;
+            for (int digit; (digit = hex_digit(static_cast<unsigned char>(*cursor))) >= 0;) {
+                value = value << 4 | static_cast<uint32_t>(digit);
+                cursor++;
+            }
+            return {TOKEN_NUMBER, static_cast<int32_t>(value)};
+        }
+        // Decimal saturates at the largest signed 32-bit value.
+        int64_t value = 0;
+        while (is_digit(static_cast<unsigned char>(*cursor))) {
+            value = value * 10 + (*cursor - '0');
+            if (value > INT32_MAX) {
+                value = INT32_MAX;
+            }
+            cursor++;
+        }
+        return {TOKEN_NUMBER, static_cast<int32_t>(value)};
+    }
+
+    // Any other byte stands for itself, taken as a signed 8-bit code.
+    cursor++;
+    return {static_cast<int32_t>(static_cast<signed char>(c)), 0};
+}

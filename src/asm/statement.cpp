@@ -1,0 +1,225 @@
+// The pass over one source file: lines and their notes, labels, dispatch by mnemonic number,
+// and the directives global, align, byte, word and bss.
+#include "asm.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+// Which files were read as sources, by device and inode, so that no output overwrites one.
+struct SourceId { dev_t device; ino_t inode; };
+static SourceId source_ids[MAX_SOURCES];
+static int32_t source_id_count;
+
+static void remember_source(std::FILE* stream)
+{
+    struct stat info;
+    if (source_id_count < MAX_SOURCES && fstat(fileno(stream), &info) == 0) {
+        source_ids[source_id_count++] = {info.st_dev, info.st_ino};
+    }
+}
+
+bool is_source_file(const char* path)
+{
+    struct stat info;
+    if (stat(path, &info) != 0) {
+        return false;
+    }
+    for (int32_t i = 0; i < source_id_count; i++) {
+        if (source_ids[i].device == info.st_dev && source_ids[i].inode == info.st_ino) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void reset_sources()
+{
+    source_id_count = 0;
+}
+
+static void directive_global(char*& cursor)
+{
+    Token symbol;
+    if (!expect_tokens(cursor, {{TOKEN_SYMBOL, &symbol}, {TOKEN_EOL}})) {
+        return;
+    }
+    if (symbol_usable(symbol.value)) {
+        make_global(symbol.value);
+    }
+}
+
+static void directive_align(char*& cursor)
+{
+    int32_t n;
+    if (!parse_number(cursor, n)) {
+        report_error("syntax error");
+        return;
+    }
+    if (!expect_tokens(cursor, {{TOKEN_EOL}})) {
+        return;
+    }
+    // 0 and the negative numbers are no powers of two, though n & (n - 1) lets some through.
+    if (n <= 0 || (n & (n - 1)) != 0) {
+        report_error("alignment %d is not a power of 2", n);
+        return;
+    }
+    align_to(static_cast<uint32_t>(n));
+}
+
+static void directive_byte(char*& cursor)
+{
+    // The rest of the line after the number is ignored.
+    int32_t n;
+    if (!parse_number(cursor, n)) {
+        report_error("syntax error");
+        return;
+    }
+    emit_byte(n);
+}
+
+static void directive_word(char*& cursor)
+{
+    SymbolHandle symbol;
+    int32_t n;
+    int32_t misses = symbol_misses;
+    if (!parse_word_expr(cursor, symbol, n)) {
+        report_error("syntax error");
+        return;
+    }
+    if (!operand_symbols_usable(misses)) {
+        return;
+    }
+    if (symbol != 0) {
+        emit_even();
+        add_fixup(FIXUP_WORD, symbol, n);
+    }
+    emit_word(n);
+}
+
+static void directive_bss(char*& cursor)
+{
+    int32_t n;
+    if (!parse_number(cursor, n)) {
+        report_error("syntax error");
+        return;
+    }
+    if (!expect_tokens(cursor, {{TOKEN_EOL}})) {
+        return;
+    }
+    if (n <= 0) {
+        report_error("bss %d is not positive", n);
+        return;
+    }
+    if ((n & 1) == 0) {
+        align_to(2);
+    }
+    // A block that ends exactly at the end of the image fits; one that runs past it does not.
+    uint32_t room = static_cast<uint32_t>(IMAGE_SIZE - location_counter);
+    uint32_t count = static_cast<uint32_t>(n) < room ? static_cast<uint32_t>(n) : room;
+    std::memset(CodeImage + location_counter, 0, count);
+    location_counter += static_cast<int32_t>(count);
+    if (count < static_cast<uint32_t>(n)) {
+        emit_byte(0);
+    }
+}
+
+// One line: an optional label, then a statement. `line` is the stripped source text.
+static void assemble_line(char* line)
+{
+    char* cursor = line;
+    Token token = next_token(cursor);
+    if (token.kind == TOKEN_SYMBOL) {
+        SymbolHandle label = token.value;
+        if (next_token(cursor).kind != ':') {
+            report_error("syntax error: %s", line);
+            return;
+        }
+        if (!symbol_usable(label)) {
+            return;
+        }
+        symbol_record(label).value = location_counter;
+        symbol_record(label).defined = 1;
+        token = next_token(cursor);
+    }
+    if (token.kind == TOKEN_EOL) {
+        return;
+    }
+    if (token.kind != TOKEN_MNEMONIC) {
+        report_error("syntax error; expecting opcode");
+        return;
+    }
+    switch (token.value) {
+    case MN_LJNEG:
+    case MN_LJPOS:
+    case MN_BNEG:
+    case MN_BPOS:
+    case MN_CMPL:
+        report_error("unexpected token");
+        break;
+    case MN_GLOBAL:
+        directive_global(cursor);
+        break;
+    case MN_ALIGN:
+        directive_align(cursor);
+        break;
+    case MN_BYTE:
+        directive_byte(cursor);
+        break;
+    case MN_WORD:
+        directive_word(cursor);
+        break;
+    case MN_BSS:
+        directive_bss(cursor);
+        break;
+    default:
+        assemble_statement(token.value, cursor);
+        break;
+    }
+}
+
+static bool is_trailing_space(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+void assemble_file(const char* path)
+{
+    file_number++;
+    current_file = path;
+    current_line = 0;
+
+    std::FILE* stream = std::fopen(path, "rb");
+    if (stream == nullptr) {
+        report_error("cannot open '%s' (%s)", path, std::strerror(errno));
+        current_file = nullptr;
+        return;
+    }
+    static char stream_buffer[1 << 16];
+    std::setvbuf(stream, stream_buffer, _IOFBF, sizeof stream_buffer);
+    remember_source(stream);
+
+    char note[TEXT_BUF];
+    std::snprintf(note, sizeof note, "# file %s", path);
+    add_note(note);
+
+    char line[TEXT_BUF];
+    while (std::fgets(line, sizeof line, stream) != nullptr) {
+        size_t length = std::strlen(line);
+        while (length > 0 && is_trailing_space(line[length - 1])) {
+            line[--length] = '\0';
+        }
+        current_line++;
+        add_note(line);
+        assemble_line(line);
+    }
+
+    if (std::ferror(stream)) {
+        report_error("error reading '%s' (%s)", path, std::strerror(errno));
+        std::fclose(stream);
+    } else if (std::fclose(stream) != 0) {
+        report_error("error reading '%s' (%s)", path, std::strerror(errno));
+    }
+    current_file = nullptr;
+    current_line = 0;
+}

@@ -1,0 +1,120 @@
+// The SymbolTable: one record per identifier that is no keyword, created on first sight in
+// the scope of the file being read, or found among the global records.
+#include "asm.h"
+
+#include <cstring>
+
+SymbolRecord SymbolTable[MAX_SYMBOLS];
+int32_t symbol_count;
+int32_t file_number;
+bool symbols_full_reported;
+int32_t symbol_misses;
+
+// An index over the records by scope and the first 31 characters of the name, chained
+// through symbol_next. At most one record of scope 0 or of the current file's scope can match
+// a name, so probing those two scopes finds exactly the record a scan in creation order would.
+constexpr uint32_t SYMBOL_BUCKETS = 16384;
+static int32_t symbol_buckets[SYMBOL_BUCKETS];    // record index + 1, 0 ends a chain
+static int32_t symbol_next[MAX_SYMBOLS];
+
+static uint32_t symbol_hash(int32_t scope, const char* name)
+{
+    uint32_t hash = 2166136261u ^ static_cast<uint32_t>(static_cast<uint16_t>(scope));
+    for (int i = 0; i < NAME_MAX_CHARS && name[i] != '\0'; i++) {
+        hash = (hash ^ static_cast<unsigned char>(name[i])) * 16777619u;
+    }
+    return hash % SYMBOL_BUCKETS;
+}
+
+static void link_record(int32_t index)
+{
+    uint32_t bucket = symbol_hash(SymbolTable[index].scope, SymbolTable[index].name);
+    symbol_next[index] = symbol_buckets[bucket];
+    symbol_buckets[bucket] = index + 1;
+}
+
+static void unlink_record(int32_t index)
+{
+    int32_t* link = &symbol_buckets[symbol_hash(SymbolTable[index].scope, SymbolTable[index].name)];
+    while (*link != 0 && *link != index + 1) {
+        link = &symbol_next[*link - 1];
+    }
+    if (*link != 0) {
+        *link = symbol_next[index];
+    }
+}
+
+static SymbolHandle lookup(int32_t scope, const char* name)
+{
+    for (int32_t entry = symbol_buckets[symbol_hash(scope, name)]; entry != 0;
+         entry = symbol_next[entry - 1]) {
+        const SymbolRecord& record = SymbolTable[entry - 1];
+        if (record.scope == scope && std::strncmp(record.name, name, NAME_MAX_CHARS) == 0) {
+            return entry;
+        }
+    }
+    return 0;
+}
+
+SymbolHandle find_symbol(const char* name)
+{
+    SymbolHandle found = lookup(0, name);
+    // A record is a candidate of this file when its 16-bit scope equals the file number.
+    if (found == 0 && file_number != 0 && file_number == static_cast<int16_t>(file_number)) {
+        found = lookup(file_number, name);
+    }
+    if (found != 0) {
+        return found;
+    }
+    if (symbol_count >= MAX_SYMBOLS) {
+        symbol_misses++;
+        return 0;
+    }
+    int32_t index = symbol_count++;
+    SymbolRecord& record = SymbolTable[index];
+    std::memset(&record, 0, sizeof record);
+    std::strncpy(record.name, name, NAME_MAX_CHARS);
+    record.scope = static_cast<int16_t>(file_number);
+    link_record(index);
+    return index + 1;
+}
+
+SymbolRecord& symbol_record(SymbolHandle handle)
+{
+    return SymbolTable[handle - 1];
+}
+
+void make_global(SymbolHandle handle)
+{
+    int32_t index = handle - 1;
+    if (SymbolTable[index].scope == 0) {
+        return;
+    }
+    unlink_record(index);
+    SymbolTable[index].scope = 0;
+    link_record(index);
+}
+
+bool symbol_usable(SymbolHandle handle)
+{
+    if (handle != 0) {
+        return true;
+    }
+    report_once(symbols_full_reported, "symbol table is full");
+    return false;
+}
+
+bool operand_symbols_usable(int32_t misses_before)
+{
+    return symbol_misses == misses_before || symbol_usable(0);
+}
+
+void reset_symbol_index()
+{
+    std::memset(symbol_buckets, 0, sizeof symbol_buckets);
+    std::memset(SymbolTable, 0, sizeof SymbolTable);
+    symbol_count = 0;
+    file_number = 0;
+    symbols_full_reported = false;
+    symbol_misses = 0;
+}

@@ -1,0 +1,167 @@
+// The image writers: hexadecimal dump, 64 KiB binary, the (empty) RAM file, the program list
+// and the VHDL ROM entity, all sharing one frame for opening, error testing and closing.
+#include "asm.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+static char output_buffer[1 << 16];
+
+bool same_file(const char* a, const char* b)
+{
+    struct stat first, second;
+    return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
+}
+
+std::FILE* open_output(const char* path, const char* mode, bool* created)
+{
+    *created = false;
+    if (is_source_file(path)) {
+        report_error("output '%s' would overwrite a source file", path);
+        return nullptr;
+    }
+    std::FILE* stream = std::fopen(path, mode);
+    if (stream == nullptr) {
+        report_error("cannot open '%s' (%s)", path, std::strerror(errno));
+        return nullptr;
+    }
+    struct stat info;
+    *created = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
+    std::setvbuf(stream, output_buffer, _IOFBF, sizeof output_buffer);
+    return stream;
+}
+
+void finish_output(std::FILE* stream, const char* path)
+{
+    // Flushing first makes a full disk show in the error indicator, not only at close.
+    std::fflush(stream);
+    if (std::ferror(stream)) {
+        int error = errno;
+        std::fclose(stream);
+        report_error("error writing '%s' (%s)", path, std::strerror(error));
+    } else if (std::fclose(stream) != 0) {
+        report_error("error writing '%s' (%s)", path, std::strerror(errno));
+    }
+}
+
+bool write_hex(const char* path)
+{
+    bool created;
+    std::FILE* stream = open_output(path, "w", &created);
+    if (stream == nullptr) {
+        return created;
+    }
+    for (int32_t i = 0; i < location_counter; i++) {
+        if (i % 16 == 0) {
+            int32_t count = location_counter - i < 16 ? location_counter - i : 16;
+            std::fprintf(stream, "- %02X %04X", count, i);
+        }
+        std::fprintf(stream, " %02X", CodeImage[i]);
+        if (i % 16 == 15 || i == location_counter - 1) {
+            std::fputc('\n', stream);
+        }
+    }
+    finish_output(stream, path);
+    return created;
+}
+
+bool write_bin(const char* path)
+{
+    bool created;
+    std::FILE* stream = open_output(path, "wb", &created);
+    if (stream == nullptr) {
+        return created;
+    }
+    // Little-endian words for the hardware flow: low byte first.
+    for (int32_t a = 0; a < IMAGE_SIZE; a += 2) {
+        std::fputc(CodeImage[a + 1], stream);
+        std::fputc(CodeImage[a], stream);
+    }
+    finish_output(stream, path);
+    return created;
+}
+
+bool write_ram(const char* path)
+{
+    bool created;
+    std::FILE* stream = open_output(path, "wb", &created);
+    if (stream != nullptr) {
+        finish_output(stream, path);
+    }
+    return created;
+}
+
+bool write_prg(const char* path)
+{
+    bool created;
+    std::FILE* stream = open_output(path, "w", &created);
+    if (stream == nullptr) {
+        return created;
+    }
+    char text[DISASM_BUF];
+    for (int32_t a = 0; a < location_counter; a += 2) {
+        uint32_t word = image_word(a);
+        std::fprintf(stream, "%d\t%04X\t%-18s\n", a / 2, word, disassemble_word(word, text, a));
+    }
+    finish_output(stream, path);
+    return created;
+}
+
+static const char* const VhdlOpening =
+    "library IEEE;\n"
+    "use IEEE.STD_LOGIC_1164.all;\n"
+    "use IEEE.STD_LOGIC_unsigned.all;\n"
+    "\n"
+    "entity prom is\n"
+    "\tport(\n"
+    "\t\tclk : in STD_LOGIC;\n"
+    "\t\tena : in STD_LOGIC;\n"
+    "\t\taddri : in std_logic_vector(15 downto 0);\n"
+    "\t\tinstr : out std_logic_vector(15 downto 0)\n"
+    "\t);\n"
+    "end;\n"
+    "\n"
+    "architecture prom_beh of prom is\n"
+    "signal address: std_logic_vector(15 downto 0);\n"
+    "begin\n"
+    "\n"
+    "process (clk, addri)\n"
+    "begin\n"
+    "\tif clk = '1' and clk'event then\n"
+    "\t\tif ena = '1' then\n"
+    "\t\t\taddress <= (addri(14 downto 0) & '0') after 1 ns;\n"
+    "\t\tend if;\n"
+    "\tend if;\n"
+    "end process;\n"
+    "\n"
+    "process (address)\n"
+    "begin\n"
+    "\tcase address is\n";
+
+static const char* const VhdlClosing =
+    "\t\twhen others=> instr <= x\"0000\" after 1 ns;\n"
+    "\tend case;\n"
+    "end process;\n"
+    "\n"
+    "end;\n";
+
+bool write_vhdl(const char* path)
+{
+    bool created;
+    std::FILE* stream = open_output(path, "w", &created);
+    if (stream == nullptr) {
+        return created;
+    }
+    std::fputs(VhdlOpening, stream);
+    char text[DISASM_BUF];
+    for (int32_t a = 0; a < location_counter; a += 2) {
+        uint32_t word = image_word(a);
+        std::fprintf(stream, "\t\twhen x\"%04X\"=> instr <= x\"%04X\" after 1 ns;\t---%-18s\n", a,
+                     word, disassemble_word(word, text, a));
+    }
+    std::fputs(VhdlClosing, stream);
+    finish_output(stream, path);
+    return created;
+}
