@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVEXA_TESTS=OFF >/dev/null
 cmake --build build -j "$(nproc 2>/dev/null || echo 2)" --target vexa-as
 mkdir -p out
-src=(examples/main.s)
+src=(examples/main.s examples/long32.s examples/tables.s)
 ./build/vexa-as -hex=out/main.hex -bin=out/main.bin -ram=out/main.ram -prg=out/main.prg \
     -vhd=out/main.vhd -lst=out/main.lst "${src[@]}"
 echo "assembled ${src[*]} into:"
