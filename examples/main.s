@@ -1,10 +1,5 @@
-; main.s: entry point of the checksum demo. It adds up the 16-bit samples of tables.s into
-; a 32-bit total held in the long register r4:r5, multiplies the total by five with the
-; routines of long32.s, adds it into the variable total, and measures the banner text.
-;
-;   vexa-as -hex=demo.hex -vhd=demo.vhd -lst=demo.lst main.s long32.s tables.s
-;
-; Names shared between the files are declared global in every file that uses them.
+; main.s: the checksum demo. Sums the samples of tables.s into the long register r4:r5,
+; multiplies the sum by five with long32.s, adds it into total and measures the banner.
 
         global  samples         ; tables.s
         global  sample_count
