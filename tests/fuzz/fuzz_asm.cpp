@@ -1,0 +1,149 @@
+// libFuzzer target: the input is the text of one or two source files, split at the first pair
+// of zero bytes. Each input runs the whole assembler as the driver does (assemble every file,
+// resolve fixups, call every writer) in a scratch folder, then checks the invariants that the
+// tables promise. The tables are returned to their start state before every input, so a run
+// depends on nothing but its bytes.
+#include "asm.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+std::string scratch;
+
+void remove_scratch()
+{
+    for (const char* name : {"a.s", "b.s", "out.hex", "out.bin", "out.ram", "out.prg", "out.vhd",
+                             "out.lst"})
+        std::remove((scratch + "/" + name).c_str());
+    rmdir(scratch.c_str());
+}
+
+void write_source(const char* path, const uint8_t* data, size_t size)
+{
+    std::FILE* stream = std::fopen(path, "wb");
+    if (!stream)
+        std::abort();
+    if (size > 0 && std::fwrite(data, 1, size, stream) != size)
+        std::abort();
+    if (std::fclose(stream) != 0)
+        std::abort();
+}
+
+// A broken promise of the tables is a fault of the assembler even when no memory is touched
+// out of bounds, so it ends the run like a crash would.
+void check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+void check_tables()
+{
+    check(location_counter >= 0 && location_counter <= IMAGE_SIZE, "location counter in range");
+    check(note_count >= 0 && note_count <= MAX_NOTES, "note count in range");
+    check(symbol_count >= 0 && symbol_count <= MAX_SYMBOLS, "symbol count in range");
+    check(fixup_count >= 0 && fixup_count <= MAX_FIXUPS, "fixup count in range");
+    check(current_file == nullptr && current_line == 0, "no source position after the pass");
+    int32_t previous = 0;
+    for (int32_t i = 0; i < note_count; ++i) {
+        const ListingNote& note = NoteTable[i];
+        check(note.address >= previous && note.address <= IMAGE_SIZE, "note addresses ordered");
+        check(note.text == nullptr || std::strlen(note.text) <= TEXT_MAX, "note text bounded");
+        previous = note.address;
+    }
+    for (int32_t i = 0; i < fixup_count; ++i) {
+        const FixupRecord& fixup = FixupTable[i];
+        check(fixup.address % 2 == 0 && fixup.address >= 0 && fixup.address <= IMAGE_SIZE,
+              "fixup at an even address");
+        check(fixup.symbol >= 1 && fixup.symbol <= symbol_count, "fixup names a symbol");
+    }
+    for (int32_t i = 0; i < symbol_count; ++i)
+        check(std::memchr(SymbolTable[i].name, 0, sizeof SymbolTable[i].name) != nullptr,
+              "symbol name terminated");
+}
+
+bool source_unchanged(const uint8_t* data, size_t size)
+{
+    std::FILE* stream = std::fopen("a.s", "rb");
+    if (!stream)
+        return false;
+    std::string text;
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, stream)) > 0;)
+        text.append(buffer, got);
+    std::fclose(stream);
+    return text.size() == size && (size == 0 || std::memcmp(text.data(), data, size) == 0);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // Every input writes up to eight files: a memory file system, where there is one, runs
+    // half again as many inputs a second as a disk. Relative names keep every note and
+    // message the same from one process to the next.
+    const char* base = std::getenv("VEXA_FUZZ_TMP");
+    if (!base)
+        base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    scratch = std::string(base) + "/vexa-fuzz-" + std::to_string(getpid());
+    std::string command = "mkdir -p " + scratch;
+    if (std::system(command.c_str()) != 0)
+        std::abort();
+    std::atexit(remove_scratch);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // libFuzzer names its inputs relative to the starting folder, so the run visits the scratch
+    // folder only for the length of one input.
+    int home = open(".", O_RDONLY | O_DIRECTORY);
+    if (home < 0 || chdir(scratch.c_str()) != 0)
+        std::abort();
+    size_t split = size;
+    for (size_t i = 0; i + 1 < size; ++i)
+        if (data[i] == 0 && data[i + 1] == 0) {
+            split = i;
+            break;
+        }
+    write_source("a.s", data, split);
+    bool two_files = split < size;
+    if (two_files)
+        write_source("b.s", data + split + 2, size - split - 2);
+
+    reset_assembler();
+    program_name = "vexa-as";
+    assemble_file("a.s");
+    if (two_files)
+        assemble_file("b.s");
+    resolve_fixups();
+    // Inputs of odd length also name the first source as an output, which must be refused.
+    bool aim_at_source = size % 2 == 1;
+    if (aim_at_source)
+        write_hex("a.s");
+    write_hex("out.hex");
+    write_bin("out.bin");
+    write_ram("out.ram");
+    write_prg("out.prg");
+    write_vhdl("out.vhd");
+    write_listing("out.lst");
+    check_tables();
+    if (aim_at_source)
+        check(source_unchanged(data, split), "a source file survives being named as an output");
+    // Frees the note copies, so that every input leaves the heap as it found it.
+    reset_assembler();
+    if (fchdir(home) != 0)
+        std::abort();
+    close(home);
+    return 0;
+}
