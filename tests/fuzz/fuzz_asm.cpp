@@ -55,12 +55,19 @@ void check_tables()
     check(fixup_count >= 0 && fixup_count <= MAX_FIXUPS, "fixup count in range");
     check(current_file == nullptr && current_line == 0, "no source position after the pass");
     int32_t previous = 0;
+    int32_t error_notes = 0;
     for (int32_t i = 0; i < note_count; ++i) {
         const ListingNote& note = NoteTable[i];
         check(note.address >= previous && note.address <= IMAGE_SIZE, "note addresses ordered");
         check(note.text == nullptr || std::strlen(note.text) <= TEXT_MAX, "note text bounded");
+        if (note.text != nullptr && std::strncmp(note.text, "# error ", 8) == 0)
+            ++error_notes;
         previous = note.address;
     }
+    // Every diagnostic leaves its note while the table has room. A source line can itself
+    // read like an error note, so the notes may outnumber the errors, never the reverse.
+    if (note_count < MAX_NOTES)
+        check(error_notes >= error_count, "one note per diagnostic");
     for (int32_t i = 0; i < fixup_count; ++i) {
         const FixupRecord& fixup = FixupTable[i];
         check(fixup.address % 2 == 0 && fixup.address >= 0 && fixup.address <= IMAGE_SIZE,

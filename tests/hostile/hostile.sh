@@ -29,7 +29,7 @@ expect_stderr() {
     if [ $# = 0 ]; then : > want.txt; else printf 'vexa-as: %s\n' "$@" > want.txt; fi
     cmp -s want.txt stderr.txt || fail "stderr differs:$(diff want.txt stderr.txt | head -8 | cut -c1-200)"
 }
-gone() { for path; do [ -e "$path" ] || [ -L "$path" ] && fail "'$path' remains after a failed run"; done; }
+gone() { for path; do [ -e "$path" ] || [ -L "$path" ] && fail "'$path' exists, and should not"; done; }
 # check_listing LST SOURCE...: the listing holds every note of these sources and every
 # diagnostic; the image it shows is left in listed.txt.
 check_listing() {
@@ -46,7 +46,7 @@ listed_image_is() {
     local want=${1// /}
     [ "$(cat listed.txt)" = "$want" ] || fail "listed image $(cut -c1-80 listed.txt), want ${want:0:80}"
 }
-repeat() { local i; for ((i = 0; i < $2; i++)); do printf '%s' "$1"; done; }
+repeat() { perl -e 'print $ARGV[0] x $ARGV[1]' "$1" "$2"; }
 
 case $case_name in
 random_bytes)
@@ -270,6 +270,11 @@ option_args)
     printf 'Usage: vexa-as [-ram=<file>.ram] [-hex=<file>.hex] [-bin=<file>.bin] [-prg=<file>.prg] [-vhd=<file>.vhd] [-lst=<file>.lst] source* \n' > want.txt
     cmp -s want.txt stderr.txt || fail "usage text differs: $(cat stderr.txt)"
     gone u.hex
+    # Of an option given twice only the second path is written.
+    run -hex=first.hex -hex=second.hex "$src"
+    expect_status 0
+    gone first.hex
+    check outputs want.img hex=second.hex
     ;;
 dev_outputs)
     # Devices are written but never removed, even when the run fails.
@@ -339,6 +344,22 @@ output_is_source)
     expect_stderr "output 'src.s' would overwrite a source file"
     cmp -s src.s src.copy || fail "the listing overwrote the source"
     gone o.hex
+    ;;
+output_is_listing)
+    # The listing is never removed, also when a failing run named it as an image output too,
+    # by the same path or through a hard link.
+    printf 'nop\nbogus\n' > bad.s
+    run -hex=same.out -lst=same.out bad.s
+    expect_status 1
+    expect_stderr 'bad.s(2): syntax error: bogus'
+    check_listing same.out bad.s
+    : > o.lst
+    ln o.lst linked.hex
+    run -hex=linked.hex -bin=o.bin -lst=o.lst bad.s
+    expect_status 1
+    gone o.bin
+    check_listing o.lst bad.s
+    [ o.lst -ef linked.hex ] || fail "the listing's other name is gone"
     ;;
 *)
     fail "no such case"
