@@ -1,7 +1,6 @@
 // libFuzzer target: the input is the text of one or two source files, split at the first pair
-// of zero bytes. Each input runs the whole assembler as the driver does (assemble every file,
-// resolve fixups, call every writer) in a scratch folder, then checks the invariants that the
-// tables promise. The tables are returned to their start state before every input, so a run
+// of zero bytes. Each input runs the whole program (the driver with every output requested) in
+// a scratch folder, then checks the invariants that the tables and the outputs promise. The tables are returned to their start state before every input, so a run
 // depends on nothing but its bytes.
 #include "asm.h"
 
@@ -12,11 +11,19 @@
 #include <cstring>
 #include <string>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 std::string scratch;
+const char* const ImageOutputs[] = {"out.hex", "out.bin", "out.ram", "out.prg", "out.vhd"};
+
+bool exists(const char* path)
+{
+    struct stat status;
+    return stat(path, &status) == 0;
+}
 
 void remove_scratch()
 {
@@ -94,6 +101,8 @@ bool source_unchanged(const uint8_t* data, size_t size)
 
 } // namespace
 
+int vexa_main(int argc, char** argv);
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // Every input writes up to eight files: a memory file system, where there is one, runs
@@ -128,22 +137,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (two_files)
         write_source("b.s", data + split + 2, size - split - 2);
 
+    for (const char* output : ImageOutputs)
+        std::remove(output);
+    std::remove("out.lst");
     reset_assembler();
-    program_name = "vexa-as";
-    assemble_file("a.s");
-    if (two_files)
-        assemble_file("b.s");
-    resolve_fixups();
-    // Inputs of odd length also name the first source as an output, which must be refused.
+    // Inputs of odd length also name the first source as the hex output, which must be refused.
     bool aim_at_source = size % 2 == 1;
-    if (aim_at_source)
-        write_hex("a.s");
-    write_hex("out.hex");
-    write_bin("out.bin");
-    write_ram("out.ram");
-    write_prg("out.prg");
-    write_vhdl("out.vhd");
-    write_listing("out.lst");
+    const char* argv[] = {"vexa-as", aim_at_source ? "-hex=a.s" : "-hex=out.hex", "-bin=out.bin",
+                          "-ram=out.ram", "-prg=out.prg", "-vhd=out.vhd", "-lst=out.lst", "a.s",
+                          "b.s", nullptr};
+    int argc = two_files ? 9 : 8;
+    int status = vexa_main(argc, const_cast<char**>(argv));
+    check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");
+    // A failed run leaves no image output behind, a successful one all of them; the listing
+    // stays either way.
+    for (const char* output : ImageOutputs)
+        if (!aim_at_source || std::strcmp(output, "out.hex") != 0)
+            check(exists(output) == (status == 0), "image outputs kept exactly on success");
+    check(exists("out.lst"), "listing kept");
     check_tables();
     if (aim_at_source)
         check(source_unchanged(data, split), "a source file survives being named as an output");

@@ -344,6 +344,11 @@ output_is_source)
     expect_stderr "output 'src.s' would overwrite a source file"
     cmp -s src.s src.copy || fail "the listing overwrote the source"
     gone o.hex
+    # A source that could not be opened is no source: the output is made, then removed.
+    run -hex=absent.s absent.s
+    expect_status 1
+    expect_stderr "absent.s: cannot open 'absent.s' (No such file or directory)"
+    gone absent.s
     ;;
 output_is_listing)
     # The listing is never removed, also when a failing run named it as an image output too,
