@@ -117,6 +117,14 @@ many_lines)
                     if ($4 != want) { print "word at " $1 " carries \"" $4 "\", want \"" want "\""; bad = 1; exit }
                 }
                 END { exit bad }' o.lst || fail "source column of the listing"
+    # A diagnostic once the note table is full is printed and counted, but has no note.
+    { cat many.s; echo bogus; } > late.s
+    run "${all_outputs[@]}" late.s
+    expect_status 1
+    expect_stderr 'late.s(200001): syntax error: bogus'
+    gone "${image_outputs[@]}"
+    grep -q '# error' o.lst && fail "an error note beyond the note table's end"
+    [ "$(grep -c '^[0-9A-F]\{4\}'$'\t' o.lst)" = 25000 ] || fail "word lines missing"
     ;;
 dir_source)
     # A directory opens but cannot be read: one read error, and the files around it assemble.
