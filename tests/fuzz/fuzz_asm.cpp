@@ -1,7 +1,8 @@
 // libFuzzer target: the input is the text of one or two source files, split at the first pair
 // of zero bytes. Each input runs the whole program (the driver with every output requested) in
-// a scratch folder, then checks the invariants that the tables and the outputs promise. The tables are returned to their start state before every input, so a run
-// depends on nothing but its bytes.
+// a scratch folder, then checks the invariants that the tables and the outputs promise. The
+// tables are returned to their start state before every input, so a run depends on nothing
+// but its bytes.
 #include "asm.h"
 
 #include <cstddef>
@@ -147,6 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                           "-ram=out.ram", "-prg=out.prg", "-vhd=out.vhd", "-lst=out.lst", "a.s",
                           "b.s", nullptr};
     int argc = two_files ? 9 : 8;
+    argv[argc] = nullptr;
     int status = vexa_main(argc, const_cast<char**>(argv));
     check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");
     // A failed run leaves no image output behind, a successful one all of them; the listing
@@ -158,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check_tables();
     if (aim_at_source)
         check(source_unchanged(data, split), "a source file survives being named as an output");
-    // Frees the note copies, so that every input leaves the heap as it found it.
+    // Releases what the run holds, so that every input leaves the heap as it found it.
     reset_assembler();
     if (fchdir(home) != 0)
         std::abort();
