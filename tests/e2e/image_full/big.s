@@ -1,0 +1,4 @@
+bss 65534
+nop
+nop
+nop

@@ -1,0 +1,2 @@
+addi r1, r2
+word never_defined

@@ -1,0 +1,3 @@
+nop
+word foo
+; end
