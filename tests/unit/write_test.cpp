@@ -181,11 +181,10 @@ TEST_F(WriteTest, ListingWorkedExample)
     ASSERT_NE(on, std::string::npos);
     ASSERT_NE(end, std::string::npos);
     std::string date = got.substr(on + 4, end - on - 4);
-    EXPECT_TRUE(std::regex_match(date, std::regex("(Mon|Tue|Wed|Thu|Fri|Sat|Sun) "
-                                                  "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-                                                  "[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] "
-                                                  "[0-9]{4}")))
-        << date;
+    const std::regex shape("(Mon|Tue|Wed|Thu|Fri|Sat|Sun) "
+                           "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+                           "[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}");
+    EXPECT_TRUE(std::regex_match(date, shape)) << date;
     EXPECT_EQ(got.substr(0, on + 4) + "DATE" + got.substr(end), want);
     EXPECT_EQ(error_count, 0);
 }
