@@ -134,11 +134,11 @@ class Emitter:
         return ("lea r%d, %s" % (rd, label), "ldi %s, lo8(%s)" % (avr_reg(rd), label))
 
 
-def place(specials, pos, lo, hi, rng):
-    """Puts a special instruction at a free slot near pos within [lo, hi)."""
+def place(placed, pos, lo, hi, rng):
+    """Puts a branch or symbolic instruction at a free slot near pos within [lo, hi)."""
     for step in range(0, hi - lo):
         for cand in (pos + step, pos - step):
-            if lo <= cand < hi and cand not in specials:
+            if lo <= cand < hi and cand not in placed:
                 return cand
     raise RuntimeError("no free slot near %d" % pos)
 
@@ -147,7 +147,7 @@ def gen_typical(rng):
     """Shape (a): returns (vexa text, AVR text)."""
     every = TYPICAL_INSTRUCTIONS // TYPICAL_LABELS
     labels = {every * k: "L%04d" % k for k in range(TYPICAL_LABELS)}
-    specials = {}
+    placed = {}
     refs = 0
     for k in range(0, TYPICAL_LABELS, 4):
         target = every * k
@@ -160,12 +160,12 @@ def gen_typical(rng):
                 lo, hi = max(0, target - BRANCH_REACH), target
             else:
                 lo, hi = target, min(TYPICAL_INSTRUCTIONS, target + BRANCH_REACH)
-            slot = place(specials, rng.randrange(lo, hi), lo, hi, rng)
-            specials[slot] = ("branch", name)
+            slot = place(placed, rng.randrange(lo, hi), lo, hi, rng)
+            placed[slot] = ("branch", name)
             refs += 1
         for _ in range(LOADS_PER_REF):
-            slot = place(specials, rng.randrange(TYPICAL_INSTRUCTIONS), 0, TYPICAL_INSTRUCTIONS, rng)
-            specials[slot] = ("load", name)
+            slot = place(placed, rng.randrange(TYPICAL_INSTRUCTIONS), 0, TYPICAL_INSTRUCTIONS, rng)
+            placed[slot] = ("load", name)
             refs += 1
     assert refs <= MAX_FIXUPS
 
@@ -178,7 +178,7 @@ def gen_typical(rng):
         if i in labels:
             vexa.append("%s:" % labels[i])
             avr.append("%s:" % labels[i])
-        kind, name = specials.get(i, ("plain", None))
+        kind, name = placed.get(i, ("plain", None))
         if kind == "branch":
             v, a = em.branch(name)
             words += 1
@@ -257,23 +257,23 @@ def gen_multi(rng):
         em = Emitter(rng)
         lines = ["; module %03d" % f]
         lines += ["        global %s" % n for n in exports[f] + imports]
-        specials = {}
+        placed = {}
         for k in range(MULTI_LOCALS):
             target = every * k
             lo, hi = (max(0, target - BRANCH_REACH), target) if k else (0, BRANCH_REACH)
-            slot = place(specials, rng.randrange(lo, hi), lo, hi, rng)
-            specials[slot] = ("branch", "loop%d" % k)
+            slot = place(placed, rng.randrange(lo, hi), lo, hi, rng)
+            placed[slot] = ("branch", "loop%d" % k)
         for n in imports:
             for kind in ("load", "lea"):
-                slot = place(specials, rng.randrange(MULTI_BODY), 0, MULTI_BODY, rng)
-                specials[slot] = (kind, n)
+                slot = place(placed, rng.randrange(MULTI_BODY), 0, MULTI_BODY, rng)
+                placed[slot] = (kind, n)
         export_at = {(MULTI_BODY * j) // MULTI_EXPORTS + every // 2: n for j, n in enumerate(exports[f])}
         for i in range(MULTI_BODY):
             if i % every == 0:
                 lines.append("loop%d:" % (i // every))
             if i in export_at:
                 lines.append("%s:" % export_at[i])
-            kind, name = specials.get(i, ("plain", None))
+            kind, name = placed.get(i, ("plain", None))
             if kind == "branch":
                 v, _ = em.branch(name)
                 words += 1
@@ -289,7 +289,7 @@ def gen_multi(rng):
             lines.append("        " + v)
         files.append(("m%03d.s" % f, "\n".join(lines) + "\n"))
         symbols += MULTI_LOCALS + MULTI_EXPORTS
-        fixups += len(specials)
+        fixups += len(placed)
     assert 2 * words <= IMAGE_BYTES and symbols <= MAX_SYMBOLS and fixups <= MAX_FIXUPS
     return files, words
 
