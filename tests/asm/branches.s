@@ -1,0 +1,53 @@
+; A short branch at A reaches A + 2 + 2d for d in -128..127: 254 bytes back to 256 forward.
+
+; reach at both ends, from the branch at 0x0100 on
+t0:     bss 2                   ; => 0000
+t2:     bss 254                 ; => 00*254
+        ba t2                   ; => 9F80
+        ba t2                   ; => 9F00 ; late error: branch displacement overflow at 0102 target 't2'
+self:   ba self                 ; => 9FFF
+        ba n108                 ; => 9F00
+n108:   ba f208                 ; => 9F7F
+        ba f20c                 ; => 9F00 ; late error: branch displacement overflow at 010A target 'f20c'
+        bss 252                 ; => 00*252
+f208:   nop                     ; => 0000
+        nop                     ; => 0000
+f20c:   nop                     ; => 0000
+
+; every accepted condition, each one word further from the label
+cond:   bltu cond               ; => 90FF
+        bgeu cond               ; => 91FE
+        beq cond                ; => 92FD
+        bne cond                ; => 93FC
+        blt cond                ; => 94FB
+        bge cond                ; => 95FA
+        bvs cond                ; => 96F9
+        bvc cond                ; => 97F8
+        ble cond                ; => 98F7
+        bgt cond                ; => 99F6
+        bgtu cond               ; => 9AF5
+        bleu cond               ; => 9BF4
+        bn cond                 ; => 9EF3
+        ba cond                 ; => 9FF2
+
+; an odd target: the distance is halved toward zero
+        ba odd5                 ; => 9F01
+        nop                     ; => 0000
+        byte 0x11               ; => 11
+odd5:   byte 0x22               ; => 22
+        nop                     ; => 0000
+        nop                     ; => 0000
+        ba odd5                 ; => 9FFD
+
+; an undefined label is reported once, at its first use, and no word is changed
+        ba nowhere              ; => 9F00 ; late error: undefined symbol 'nowhere'
+        bne nowhere             ; => 9300
+        beq nowhere             ; => 9200
+
+; a branch takes one label and nothing else
+        ba                      ; error: syntax error
+        ba r1                   ; error: syntax error
+        ba cond 2               ; error: syntax error
+        ba cond-2               ; error: syntax error
+        bneg cond               ; error: unexpected token
+        bpos cond               ; error: unexpected token

@@ -1,0 +1,65 @@
+; Data and layout directives, from address 0.
+
+; byte: the low 8 bits of one number; anything after it is ignored
+        byte 1, 2, 3            ; => 01
+msg:    nop                     ; => 00 0000
+        word msg                ; => 0001
+        byte -1                 ; => FF
+        word target             ; => 00 0010
+        byte 300                ; => 2C
+        byte 0x1FF              ; => FF
+        byte - 5                ; => FB
+        byte x                  ; error: syntax error
+        byte                    ; error: syntax error
+        byte +5                 ; error: syntax error
+        align 2                 ; => 00
+        nop                     ; => 0000
+
+; word: a number, or one symbol first, then signed numbers
+target: word 0x1234             ; => 1234
+        word 0-5                ; => FFFB
+        word 5+3-1              ; => 0007
+        word 0x12345            ; => 2345
+        word target+4-1         ; => 0013
+        word -5                 ; error: syntax error
+        word +5                 ; error: syntax error
+        word target 4           ; error: syntax error
+        word 5 target           ; error: syntax error
+        word target+other       ; error: syntax error
+        word target+            ; error: syntax error
+        word                    ; error: syntax error
+        word r1                 ; error: syntax error
+
+; bss: n zero bytes, aligned to 2 first when n is even
+        byte 7                  ; => 07
+        bss 3                   ; => 00 0000
+        byte 7                  ; => 07
+        bss 4                   ; => 00 0000 0000
+        bss 1                   ; => 00
+        bss 0                   ; error: bss 0 is not positive
+        bss -2                  ; error: bss -2 is not positive
+        bss x                   ; error: syntax error
+        bss 2 3                 ; error: syntax error
+
+; align: zero bytes up to the next multiple of a power of 2
+        byte 7                  ; => 07
+        align 4                 ; => 0000
+        align 4
+        align 1
+        byte 7                  ; => 07
+        align 1
+        align 8                 ; => 00*7
+        align 6                 ; error: alignment 6 is not a power of 2
+        align -4                ; error: alignment -4 is not a power of 2
+        align 0                 ; error: alignment 0 is not a power of 2
+        align 0x80000000        ; error: alignment -2147483648 is not a power of 2
+        align 4 4               ; error: syntax error
+        align                   ; error: syntax error
+
+; global: one symbol, then the end of the line
+        global gx               ; scope: gx 0
+        global gy gz            ; error: syntax error ; scope: gy 1
+        global 5                ; error: syntax error
+        global                  ; error: syntax error
+        global r1               ; error: syntax error
+        global nop              ; error: syntax error

@@ -1,0 +1,2 @@
+; an empty file between two others changes nothing
+        nop                     ; => 0000

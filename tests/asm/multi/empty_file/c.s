@@ -1,0 +1,1 @@
+here:   word here               ; => 0002

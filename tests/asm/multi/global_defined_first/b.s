@@ -1,0 +1,2 @@
+        word start              ; => 0002
+        ba start                ; => 9FFD

@@ -1,0 +1,2 @@
+        global start
+start:  nop                     ; => 0000 ; scope: start 0

@@ -1,0 +1,1 @@
+third:  word third              ; => 0002 ; scope: third 3

@@ -1,0 +1,2 @@
+        nop                     ; => 0000
+dup:    word dup                ; => 0004
