@@ -161,6 +161,10 @@ void assemble_statement(int32_t mn, char*& cursor);
 constexpr int DISASM_ROWS = 112;
 extern const char* const DisasmTable[DISASM_ROWS];
 char* disassemble_word(uint32_t word, char* buffer, int32_t address);
+// Text building for the writers: each appends at `out` (no NUL) and returns the new end.
+char* put_hex(char* out, uint32_t value, int min_digits);   // upper case, zero-padded
+char* put_text(char* out, const char* text);
+char* put_field(char* out, const char* text, int width);    // left-aligned, blank-padded
 
 // ---- write.cpp: hex, bin, ram, prg and VHDL writers -------------------------------------
 // Each returns true when it created or truncated a regular file at `path`: the files that a

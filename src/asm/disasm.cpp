@@ -2,6 +2,7 @@
 // disassemble_word, which turns one word into at most 18 characters of assembly text.
 #include "asm.h"
 
+#include <cstring>
 #include <string_view>
 
 // Groups of 16 entries, each picked by one 4-bit field; nullptr leaves "<reserved>".
@@ -43,57 +44,121 @@ static_assert(std::string_view(DisasmTable[111]) == "ba   0x%04X");
 
 constexpr int GROUP_REGISTER = 0, GROUP_MAJOR = 16, GROUP_ALU = 32, GROUP_MAJOR0 = 48;
 constexpr int GROUP_MAJOR8 = 64, GROUP_LONG_JUMP = 80, GROUP_BRANCH = 96;
+constexpr int TEXT_LIMIT = DISASM_BUF - 1;   // at most 19 characters before the NUL
+
+// One argument of a format: a register name for %s, a number for %X and %04X.
+struct DisasmArg { const char* name; uint32_t number; };
+
+char* put_hex(char* out, uint32_t value, int min_digits)
+{
+    char digits[8];
+    int count = 0;
+    do {
+        digits[count++] = "0123456789ABCDEF"[value & 15];
+        value >>= 4;
+    } while (value != 0);
+    while (count < min_digits) {
+        digits[count++] = '0';
+    }
+    while (count > 0) {
+        *out++ = digits[--count];
+    }
+    return out;
+}
+
+char* put_text(char* out, const char* text)
+{
+    while (*text != '\0') {
+        *out++ = *text++;
+    }
+    return out;
+}
+
+// Pads `text` with blanks to `width` columns, as a left-aligned field.
+char* put_field(char* out, const char* text, int width)
+{
+    char* start = out;
+    out = put_text(out, text);
+    while (out - start < width) {
+        *out++ = ' ';
+    }
+    return out;
+}
+
+// Renders the three conversions the table uses (%s, %X and %04X) without printf's
+// machinery, since the writers disassemble every word up to three times. No format can
+// expand beyond 40 characters; the text keeps at most 19.
+static void render(char* buffer, const char* format, const DisasmArg* args)
+{
+    char scratch[48];
+    char* out = scratch;
+    for (const char* f = format; *f != '\0'; f++) {
+        if (*f != '%') {
+            *out++ = *f;
+        } else if (*++f == 's') {
+            out = put_text(out, (args++)->name);
+        } else if (*f == 'X') {
+            out = put_hex(out, (args++)->number, 1);
+        } else {                                // "04X"
+            f += 2;
+            out = put_hex(out, (args++)->number, 4);
+        }
+    }
+    size_t length = static_cast<size_t>(out - scratch);
+    length = length < static_cast<size_t>(TEXT_LIMIT) ? length : TEXT_LIMIT;
+    std::memcpy(buffer, scratch, length);
+    buffer[length] = '\0';
+}
 
 char* disassemble_word(uint32_t word, char* buffer, int32_t address)
 {
-    std::snprintf(buffer, DISASM_BUF, "<reserved>");
-    buffer[DISASM_BUF - 1] = '\0';
     uint32_t m = field_m(word), a = field_a(word), b = field_b(word), l = field_l(word);
-    const char* ra = DisasmTable[GROUP_REGISTER + a];
-    const char* rb = DisasmTable[GROUP_REGISTER + b];
+    DisasmArg ra{DisasmTable[GROUP_REGISTER + a], 0};
+    DisasmArg rb{DisasmTable[GROUP_REGISTER + b], 0};
     const char* format = nullptr;
-    constexpr int TEXT_LIMIT = DISASM_BUF;   // writes at most 19 characters and the NUL
+    DisasmArg args[3] = {};
 
     switch (m) {
     case 0:
-        if ((format = DisasmTable[GROUP_MAJOR0 + l]) != nullptr) {
-            std::snprintf(buffer, TEXT_LIMIT, "%s", format);
-        }
+        format = DisasmTable[GROUP_MAJOR0 + l];
         break;
     case 1: case 2: case 3: case 5: case 6:
-        std::snprintf(buffer, TEXT_LIMIT, DisasmTable[GROUP_MAJOR + m], ra, rb, l);
+        format = DisasmTable[GROUP_MAJOR + m];
+        args[0] = ra, args[1] = rb, args[2] = {nullptr, l};
         break;
     case 7:
-        if ((format = DisasmTable[GROUP_ALU + l]) != nullptr) {
-            std::snprintf(buffer, TEXT_LIMIT, format, ra, rb);
-        }
+        format = DisasmTable[GROUP_ALU + l];
+        args[0] = ra, args[1] = rb;
         break;
     case 8:
         format = l == 8 ? DisasmTable[GROUP_LONG_JUMP + a] : DisasmTable[GROUP_MAJOR8 + l];
-        if (format != nullptr) {
-            std::snprintf(buffer, TEXT_LIMIT, format, rb);
-        }
+        args[0] = rb;
         break;
     case 9: {
         // The target is relative to the branch's own address; the address bus has 16 bits.
         int32_t displacement = static_cast<int8_t>(word & 0xFF);
         uint32_t target = static_cast<uint32_t>(address + 2 + 2 * displacement) & 0xFFFF;
-        std::snprintf(buffer, TEXT_LIMIT, DisasmTable[GROUP_BRANCH + a], target);
+        format = DisasmTable[GROUP_BRANCH + a];
+        args[0] = {nullptr, target};
         break;
     }
     case 10: case 11:
-        std::snprintf(buffer, TEXT_LIMIT, DisasmTable[GROUP_MAJOR + m], ra,
-                      unpack_word_offset(l), rb);
+        format = DisasmTable[GROUP_MAJOR + m];
+        args[0] = ra, args[1] = {nullptr, unpack_word_offset(l)}, args[2] = rb;
         break;
     case 12: case 13: case 14:
-        std::snprintf(buffer, TEXT_LIMIT, DisasmTable[GROUP_MAJOR + m], ra, l, rb);
+        format = DisasmTable[GROUP_MAJOR + m];
+        args[0] = ra, args[1] = {nullptr, l}, args[2] = rb;
         break;
     case 15:
-        std::snprintf(buffer, TEXT_LIMIT, DisasmTable[GROUP_MAJOR + 15], (word & 0xFFF) << 4);
+        format = DisasmTable[GROUP_MAJOR + 15];
+        args[0] = {nullptr, (word & 0xFFF) << 4};
         break;
     default:   // M = 4 encodes nothing
         break;
     }
+    // An empty entry is a word that encodes no instruction.
+    render(buffer, format != nullptr ? format : "<reserved>", args);
     buffer[DISASM_BUF - 1] = '\0';
     return buffer;
 }

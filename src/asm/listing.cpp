@@ -16,9 +16,12 @@ static void revision_text(char* out, size_t size)
     std::snprintf(out, size, "%.*s", static_cast<int>(length), start);
 }
 
+// A note on a line of its own: its text starts after 29 blanks.
 static void note_line(std::FILE* stream, const ListingNote& note)
 {
-    std::fprintf(stream, "%-28s %s\n", "", note.text);
+    std::fputs("                             ", stream);
+    std::fputs(note.text, stream);
+    std::fputc('\n', stream);
 }
 
 void write_listing(const char* path)
@@ -50,12 +53,18 @@ void write_listing(const char* path)
             note_line(stream, NoteTable[k++]);
         }
         uint32_t word = image_word(a);
-        std::fprintf(stream, "%04X\t%04X\t%-18s\t", a, word, disassemble_word(word, text, a));
+        char line[64];
+        char* out = put_hex(line, static_cast<uint32_t>(a), 4);
+        *out++ = '\t';
+        out = put_hex(out, word, 4);
+        *out++ = '\t';
+        out = put_field(out, disassemble_word(word, text, a), 18);
+        *out++ = '\t';
+        std::fwrite(line, 1, static_cast<size_t>(out - line), stream);
         if (k < note_count && NoteTable[k].address <= a) {
-            std::fprintf(stream, "%s\n", NoteTable[k++].text);
-        } else {
-            std::fputc('\n', stream);
+            std::fputs(NoteTable[k++].text, stream);
         }
+        std::fputc('\n', stream);
     }
     while (k < note_count) {
         note_line(stream, NoteTable[k++]);

@@ -183,6 +183,58 @@ static bool is_trailing_space(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+// Source text is read in large blocks and cut into lines in place: a line is at most 511
+// characters and ends after its newline, exactly as a bounded line read would cut it, so a
+// longer line becomes several. A NUL byte ends a line's text for every later step.
+constexpr size_t READ_BLOCK = 1 << 18;
+static char read_buffer[READ_BLOCK + TEXT_BUF + 1];
+
+// Fills read_buffer behind the `kept` bytes already at its start; returns the byte count.
+static size_t refill(std::FILE* stream, size_t kept)
+{
+    return kept + std::fread(read_buffer + kept, 1, READ_BLOCK, stream);
+}
+
+static void assemble_lines(std::FILE* stream)
+{
+    size_t end = refill(stream, 0);
+    size_t pos = 0;
+    bool at_eof = end < READ_BLOCK;
+    for (;;) {
+        size_t avail = end - pos;
+        if (avail < static_cast<size_t>(TEXT_MAX) && !at_eof) {
+            // Move the unread tail to the front so the next line lies whole in the buffer.
+            std::memmove(read_buffer, read_buffer + pos, avail);
+            pos = 0;
+            end = refill(stream, avail);
+            at_eof = end - avail < READ_BLOCK;
+            continue;
+        }
+        if (avail == 0) {
+            return;
+        }
+        char* line = read_buffer + pos;
+        size_t limit = avail < static_cast<size_t>(TEXT_MAX) ? avail : TEXT_MAX;
+        const char* newline = static_cast<const char*>(std::memchr(line, '\n', limit));
+        size_t piece = newline != nullptr ? static_cast<size_t>(newline - line) + 1 : limit;
+        size_t length = piece;
+        if (const void* nul = std::memchr(line, '\0', length)) {
+            length = static_cast<size_t>(static_cast<const char*>(nul) - line);
+        }
+        while (length > 0 && is_trailing_space(line[length - 1])) {
+            length--;
+        }
+        // The terminator may fall on the first byte of the next piece: keep it aside.
+        char kept = line[length];
+        line[length] = '\0';
+        current_line++;
+        add_note(line);
+        assemble_line(line);
+        line[length] = kept;
+        pos += piece;
+    }
+}
+
 void assemble_file(const char* path)
 {
     file_number++;
@@ -195,24 +247,14 @@ void assemble_file(const char* path)
         current_file = nullptr;
         return;
     }
-    static char stream_buffer[1 << 16];
-    std::setvbuf(stream, stream_buffer, _IOFBF, sizeof stream_buffer);
+    std::setvbuf(stream, nullptr, _IONBF, 0);   // blocks go straight into read_buffer
     remember_source(stream);
 
     char note[TEXT_BUF];
     std::snprintf(note, sizeof note, "# file %s", path);
     add_note(note);
 
-    char line[TEXT_BUF];
-    while (std::fgets(line, sizeof line, stream) != nullptr) {
-        size_t length = std::strlen(line);
-        while (length > 0 && is_trailing_space(line[length - 1])) {
-            line[--length] = '\0';
-        }
-        current_line++;
-        add_note(line);
-        assemble_line(line);
-    }
+    assemble_lines(stream);
 
     if (std::ferror(stream)) {
         report_error("error reading '%s' (%s)", path, std::strerror(errno));

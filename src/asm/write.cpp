@@ -53,15 +53,22 @@ bool write_hex(const char* path)
     if (stream == nullptr) {
         return created;
     }
-    for (int32_t i = 0; i < location_counter; i++) {
-        if (i % 16 == 0) {
-            int32_t count = location_counter - i < 16 ? location_counter - i : 16;
-            std::fprintf(stream, "- %02X %04X", count, i);
+    // "- nn aaaa" and then every byte of the row, at most 16 to a row.
+    char line[64];
+    for (int32_t row = 0; row < location_counter; row += 16) {
+        int32_t count = location_counter - row < 16 ? location_counter - row : 16;
+        char* out = line;
+        *out++ = '-';
+        *out++ = ' ';
+        out = put_hex(out, static_cast<uint32_t>(count), 2);
+        *out++ = ' ';
+        out = put_hex(out, static_cast<uint32_t>(row), 4);
+        for (int32_t i = row; i < row + count; i++) {
+            *out++ = ' ';
+            out = put_hex(out, CodeImage[i], 2);
         }
-        std::fprintf(stream, " %02X", CodeImage[i]);
-        if (i % 16 == 15 || i == location_counter - 1) {
-            std::fputc('\n', stream);
-        }
+        *out++ = '\n';
+        std::fwrite(line, 1, static_cast<size_t>(out - line), stream);
     }
     finish_output(stream, path);
     return created;
@@ -100,10 +107,17 @@ bool write_prg(const char* path)
     if (stream == nullptr) {
         return created;
     }
+    // word index, word and its disassembly in an 18-column field
     char text[DISASM_BUF];
+    char line[64];
     for (int32_t a = 0; a < location_counter; a += 2) {
         uint32_t word = image_word(a);
-        std::fprintf(stream, "%d\t%04X\t%-18s\n", a / 2, word, disassemble_word(word, text, a));
+        int length = std::snprintf(line, 16, "%d\t", a / 2);
+        char* out = put_hex(line + length, word, 4);
+        *out++ = '\t';
+        out = put_field(out, disassemble_word(word, text, a), 18);
+        *out++ = '\n';
+        std::fwrite(line, 1, static_cast<size_t>(out - line), stream);
     }
     finish_output(stream, path);
     return created;
@@ -155,11 +169,19 @@ bool write_vhdl(const char* path)
         return created;
     }
     std::fputs(VhdlOpening, stream);
+    // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text
     char text[DISASM_BUF];
+    char line[96];
     for (int32_t a = 0; a < location_counter; a += 2) {
         uint32_t word = image_word(a);
-        std::fprintf(stream, "\t\twhen x\"%04X\"=> instr <= x\"%04X\" after 1 ns;\t---%-18s\n", a,
-                     word, disassemble_word(word, text, a));
+        char* out = put_text(line, "\t\twhen x\"");
+        out = put_hex(out, static_cast<uint32_t>(a), 4);
+        out = put_text(out, "\"=> instr <= x\"");
+        out = put_hex(out, word, 4);
+        out = put_text(out, "\" after 1 ns;\t---");
+        out = put_field(out, disassemble_word(word, text, a), 18);
+        *out++ = '\n';
+        std::fwrite(line, 1, static_cast<size_t>(out - line), stream);
     }
     std::fputs(VhdlClosing, stream);
     finish_output(stream, path);
