@@ -83,6 +83,8 @@ constexpr int KEYWORD_ROWS = 100;
 struct KeywordRow { const char* name; int32_t kind; int32_t value; };
 extern const KeywordRow KeywordTable[KEYWORD_ROWS + 1];   // ends in a row without a name
 
+// White space in source text: blank, tab, newline, vertical tab, form feed, carriage return.
+constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
 // Returns the next token of the line at `cursor` and moves past it (not past the end of the
 // line). Identifiers that are no keyword are looked up or created with find_symbol.
 Token next_token(char*& cursor);
@@ -161,10 +163,15 @@ void assemble_statement(int32_t mn, char*& cursor);
 constexpr int DISASM_ROWS = 112;
 extern const char* const DisasmTable[DISASM_ROWS];
 char* disassemble_word(uint32_t word, char* buffer, int32_t address);
+// The disassembly of the image word at `address`, left-aligned and blank-padded to exactly
+// DISASM_FIELD characters (no NUL), as the text outputs show it.
+constexpr size_t DISASM_FIELD = 18;
+const char* disassembly_field(int32_t address);
 // Text building for the writers: each appends at `out` (no NUL) and returns the new end.
 char* put_hex(char* out, uint32_t value, int min_digits);   // upper case, zero-padded
+char* put_hex2(char* out, uint32_t value);                  // two digits of the low byte
+char* put_hex4(char* out, uint32_t value);                  // four digits of the low 16 bits
 char* put_text(char* out, const char* text);
-char* put_field(char* out, const char* text, int width);    // left-aligned, blank-padded
 
 // ---- write.cpp: hex, bin, ram, prg and VHDL writers -------------------------------------
 // Each returns true when it created or truncated a regular file at `path`: the files that a
@@ -179,6 +186,8 @@ bool same_file(const char* a, const char* b);  // both exist and are one file
 // and close. `created` is set when a regular file was created or truncated.
 std::FILE* open_output(const char* path, const char* mode, bool* created);
 void finish_output(std::FILE* stream, const char* path);
+// Appends to the open output through one large buffer, written out by finish_output.
+void output_bytes(std::FILE* stream, const char* data, size_t length);
 
 // ---- listing.cpp: write_listing -----------------------------------------------------------
 void write_listing(const char* path);

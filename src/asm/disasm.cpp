@@ -49,6 +49,30 @@ constexpr int TEXT_LIMIT = DISASM_BUF - 1;   // at most 19 characters before the
 // One argument of a format: a register name for %s, a number for %X and %04X.
 struct DisasmArg { const char* name; uint32_t number; };
 
+// Two hexadecimal digits for every byte value, for the writers' fixed-width fields.
+struct HexPairTable { char digits[256][2]; };
+constexpr HexPairTable build_hex_pairs()
+{
+    HexPairTable table{};
+    for (int i = 0; i < 256; i++) {
+        table.digits[i][0] = "0123456789ABCDEF"[i >> 4];
+        table.digits[i][1] = "0123456789ABCDEF"[i & 15];
+    }
+    return table;
+}
+constexpr HexPairTable HexPairs = build_hex_pairs();
+
+char* put_hex2(char* out, uint32_t value)
+{
+    std::memcpy(out, HexPairs.digits[value & 0xFF], 2);
+    return out + 2;
+}
+
+char* put_hex4(char* out, uint32_t value)
+{
+    return put_hex2(put_hex2(out, value >> 8), value);
+}
+
 char* put_hex(char* out, uint32_t value, int min_digits)
 {
     char digits[8];
@@ -70,17 +94,6 @@ char* put_text(char* out, const char* text)
 {
     while (*text != '\0') {
         *out++ = *text++;
-    }
-    return out;
-}
-
-// Pads `text` with blanks to `width` columns, as a left-aligned field.
-char* put_field(char* out, const char* text, int width)
-{
-    char* start = out;
-    out = put_text(out, text);
-    while (out - start < width) {
-        *out++ = ' ';
     }
     return out;
 }
@@ -161,4 +174,24 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address)
     render(buffer, format != nullptr ? format : "<reserved>", args);
     buffer[DISASM_BUF - 1] = '\0';
     return buffer;
+}
+
+// The prg, vhd and listing writers all show each word's text in an 18-column field; each
+// field is rendered once per address and word and then reused.
+struct FieldCacheEntry { uint32_t key; char field[DISASM_FIELD]; };   // key: word + 1
+static FieldCacheEntry field_cache[IMAGE_SIZE / 2];
+
+const char* disassembly_field(int32_t address)
+{
+    uint32_t word = image_word(address);
+    FieldCacheEntry& entry = field_cache[address / 2];
+    if (entry.key != word + 1) {
+        char text[DISASM_BUF];
+        disassemble_word(word, text, address);
+        size_t length = std::strlen(text);
+        std::memset(entry.field, ' ', DISASM_FIELD);
+        std::memcpy(entry.field, text, length < DISASM_FIELD ? length : DISASM_FIELD);
+        entry.key = word + 1;
+    }
+    return entry.field;
 }

@@ -3,6 +3,7 @@
 #include "asm.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -56,17 +57,23 @@ static_assert(std::string_view(KeywordTable[MN_COUNT].name) == "r0");
 static_assert(std::string_view(KeywordTable[KEYWORD_ROWS - 1].name) == "sp");
 
 // Keyword lookup by hash instead of a scan of the rows: every name is distinct, so the one
-// row that equals an identifier is the row a scan would find first.
+// row that equals an identifier is the row a scan would find first. A name of at most six
+// characters, packed little-endian into an integer with zero fill, is its own exact key.
 constexpr int KEYWORD_LONGEST = 6;
 constexpr uint32_t KEYWORD_SLOTS = 256;
 
-constexpr uint32_t keyword_hash(const char* text, size_t length)
+constexpr uint64_t pack_name(const char* text, size_t length)
 {
-    uint32_t hash = 2166136261u;
+    uint64_t packed = 0;
     for (size_t i = 0; i < length; i++) {
-        hash = (hash ^ static_cast<unsigned char>(text[i])) * 16777619u;
+        packed |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
     }
-    return hash;
+    return packed;
+}
+
+constexpr uint32_t keyword_slot(uint64_t packed)
+{
+    return static_cast<uint32_t>((packed * 0x9E3779B97F4A7C15u) >> 56);
 }
 
 constexpr size_t text_length(const char* text)
@@ -78,42 +85,65 @@ constexpr size_t text_length(const char* text)
     return length;
 }
 
-// Slot -> row + 1, 0 for an empty slot; linear probing.
-constexpr std::array<uint8_t, KEYWORD_SLOTS> build_keyword_slots()
+struct KeywordSlot { uint64_t packed; int32_t row; };   // row -1: empty slot
+struct KeywordIndex { KeywordSlot slots[KEYWORD_SLOTS]; };
+
+// Linear probing over the packed names of all rows.
+constexpr KeywordIndex build_keyword_index()
 {
-    std::array<uint8_t, KEYWORD_SLOTS> slots{};
+    KeywordIndex index{};
+    for (KeywordSlot& slot : index.slots) {
+        slot.row = -1;
+    }
     for (int row = 0; row < KEYWORD_ROWS; row++) {
         const char* name = KeywordTable[row].name;
-        uint32_t slot = keyword_hash(name, text_length(name)) % KEYWORD_SLOTS;
-        while (slots[slot] != 0) {
+        uint64_t packed = pack_name(name, text_length(name));
+        uint32_t slot = keyword_slot(packed);
+        while (index.slots[slot].row >= 0) {
             slot = (slot + 1) % KEYWORD_SLOTS;
         }
-        slots[slot] = static_cast<uint8_t>(row + 1);
+        index.slots[slot] = {packed, row};
     }
-    return slots;
+    return index;
 }
-constexpr std::array<uint8_t, KEYWORD_SLOTS> KeywordSlots = build_keyword_slots();
+constexpr KeywordIndex KeywordSlots = build_keyword_index();
 
 static const KeywordRow* find_keyword(const char* text, size_t length)
 {
     if (length > static_cast<size_t>(KEYWORD_LONGEST)) {
         return nullptr;
     }
-    uint32_t slot = keyword_hash(text, length) % KEYWORD_SLOTS;
-    while (KeywordSlots[slot] != 0) {
-        const KeywordRow* row = &KeywordTable[KeywordSlots[slot] - 1];
-        if (std::strncmp(row->name, text, length) == 0 && row->name[length] == '\0') {
-            return row;
+    uint64_t packed = 0;
+    std::memcpy(&packed, text, length);   // little-endian, as pack_name
+    for (uint32_t slot = keyword_slot(packed); KeywordSlots.slots[slot].row >= 0;
+         slot = (slot + 1) % KEYWORD_SLOTS) {
+        if (KeywordSlots.slots[slot].packed == packed) {
+            return &KeywordTable[KeywordSlots.slots[slot].row];
         }
-        slot = (slot + 1) % KEYWORD_SLOTS;
     }
     return nullptr;
 }
+static_assert(std::endian::native == std::endian::little);
 
-// Character classes of plain 7-bit ASCII; bytes 0x80..0xFF belong to none.
-static bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
-static bool is_letter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-static bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
+// Character classes of plain 7-bit ASCII (white space in asm.h); bytes 0x80..0xFF belong to
+// none.
+enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2 };   // `_` counts as a letter here
+constexpr std::array<uint8_t, 256> build_classes()
+{
+    std::array<uint8_t, 256> classes{};
+    for (int c = 'A'; c <= 'Z'; c++) {
+        classes[c] = classes[c + 'a' - 'A'] = CLASS_LETTER;
+    }
+    classes['_'] = CLASS_LETTER;
+    for (int c = '0'; c <= '9'; c++) {
+        classes[c] = CLASS_DIGIT;
+    }
+    return classes;
+}
+constexpr std::array<uint8_t, 256> CharClasses = build_classes();
+
+static bool is_digit(unsigned char c) { return CharClasses[c] == CLASS_DIGIT; }
+static bool is_word_char(unsigned char c) { return CharClasses[c] != 0; }
 
 static int hex_digit(unsigned char c)
 {
@@ -139,12 +169,11 @@ Token next_token(char*& cursor)
         return {TOKEN_EOL, 0};
     }
 
-    if (is_letter(c) || c == '_') {
+    if (CharClasses[c] == CLASS_LETTER) {
         char* start = cursor;
         do {
             cursor++;
-            c = static_cast<unsigned char>(*cursor);
-        } while (is_letter(c) || is_digit(c) || c == '_');
+        } while (is_word_char(static_cast<unsigned char>(*cursor)));
         size_t length = static_cast<size_t>(cursor - start);
         if (const KeywordRow* row = find_keyword(start, length)) {
             return {row->kind, row->value};

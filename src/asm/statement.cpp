@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // Which files were read as sources, by device and inode, so that no output overwrites one.
 struct SourceId { dev_t device; ino_t inode; };
@@ -124,10 +127,10 @@ static void directive_bss(char*& cursor)
     }
 }
 
-// One line: an optional label, then a statement. `line` is the stripped source text.
-static void assemble_line(char* line)
+// One line: an optional label, then a statement. `line` is the stripped source text and
+// `cursor` its first character that is no white space.
+static void assemble_line(char* line, char* cursor)
 {
-    char* cursor = line;
     Token token = next_token(cursor);
     if (token.kind == TOKEN_SYMBOL) {
         SymbolHandle label = token.value;
@@ -178,21 +181,44 @@ static void assemble_line(char* line)
     }
 }
 
-static bool is_trailing_space(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 // Source text is read in large blocks and cut into lines in place: a line is at most 511
 // characters and ends after its newline, exactly as a bounded line read would cut it, so a
 // longer line becomes several. A NUL byte ends a line's text for every later step.
 constexpr size_t READ_BLOCK = 1 << 18;
-static char read_buffer[READ_BLOCK + TEXT_BUF + 1];
+constexpr size_t SCAN_SLACK = 16;   // a scan may look at up to 15 bytes past the text
+static char read_buffer[READ_BLOCK + TEXT_BUF + SCAN_SLACK];
+
+// The offset of the first newline among the `limit` bytes at `text`, or `limit` if none.
+// Source lines are short, so a 16-byte compare inline beats a library call per line.
+static size_t find_newline(const char* text, size_t limit)
+{
+#if defined(__SSE2__)
+    const __m128i newline = _mm_set1_epi8('\n');
+    for (size_t offset = 0; offset < limit; offset += 16) {
+        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + offset));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline)));
+        if (mask != 0) {
+            size_t found = offset + static_cast<size_t>(__builtin_ctz(mask));
+            return found < limit ? found : limit;
+        }
+    }
+    return limit;
+#else
+    const void* found = std::memchr(text, '\n', limit);
+    return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text) : limit;
+#endif
+}
+
+// Whether the text in read_buffer holds a NUL byte anywhere; almost no source does, and
+// then no line needs a search for one.
+static bool buffer_has_nul;
 
 // Fills read_buffer behind the `kept` bytes already at its start; returns the byte count.
 static size_t refill(std::FILE* stream, size_t kept)
 {
-    return kept + std::fread(read_buffer + kept, 1, READ_BLOCK, stream);
+    size_t end = kept + std::fread(read_buffer + kept, 1, READ_BLOCK, stream);
+    buffer_has_nul = std::memchr(read_buffer, '\0', end) != nullptr;
+    return end;
 }
 
 static void assemble_lines(std::FILE* stream)
@@ -215,21 +241,47 @@ static void assemble_lines(std::FILE* stream)
         }
         char* line = read_buffer + pos;
         size_t limit = avail < static_cast<size_t>(TEXT_MAX) ? avail : TEXT_MAX;
-        const char* newline = static_cast<const char*>(std::memchr(line, '\n', limit));
-        size_t piece = newline != nullptr ? static_cast<size_t>(newline - line) + 1 : limit;
+        size_t newline = find_newline(line, limit);
+        size_t piece = newline < limit ? newline + 1 : limit;
         size_t length = piece;
-        if (const void* nul = std::memchr(line, '\0', length)) {
-            length = static_cast<size_t>(static_cast<const char*>(nul) - line);
+        if (buffer_has_nul) {
+            if (const void* nul = std::memchr(line, '\0', length)) {
+                length = static_cast<size_t>(static_cast<const char*>(nul) - line);
+            }
         }
-        while (length > 0 && is_trailing_space(line[length - 1])) {
+        // Indentation is mostly blanks: pass eight at a time.
+        size_t first = 0;
+        uint64_t chunk;
+        constexpr uint64_t BLANKS = 0x2020202020202020u;
+        while (first + 8 <= length && (std::memcpy(&chunk, line + first, 8), chunk == BLANKS)) {
+            first += 8;
+        }
+        while (first < length && is_space(static_cast<unsigned char>(line[first]))) {
+            first++;
+        }
+        current_line++;
+        // Blank and comment lines hold no statement; once the note table is full they need
+        // nothing more than their count.
+        bool statement = first < length && line[first] != ';';
+        if (!statement && note_count >= MAX_NOTES) {
+            pos += piece;
+            continue;
+        }
+        if (first == length) {
+            length = 0;
+        }
+        while (length > 0 && is_space(static_cast<unsigned char>(line[length - 1]))) {
             length--;
         }
         // The terminator may fall on the first byte of the next piece: keep it aside.
         char kept = line[length];
         line[length] = '\0';
-        current_line++;
-        add_note(line);
-        assemble_line(line);
+        if (note_count < MAX_NOTES) {
+            add_note(line);
+        }
+        if (statement) {
+            assemble_line(line, line + first);
+        }
         line[length] = kept;
         pos += piece;
     }

@@ -6,7 +6,23 @@
 #include <cstring>
 #include <sys/stat.h>
 
-static char output_buffer[1 << 16];
+// One output is open at a time; its text collects here and goes out in large writes.
+static char pending[1 << 16];
+static size_t pending_used;
+
+void output_bytes(std::FILE* stream, const char* data, size_t length)
+{
+    if (pending_used + length > sizeof pending) {
+        std::fwrite(pending, 1, pending_used, stream);
+        pending_used = 0;
+    }
+    if (length > sizeof pending) {
+        std::fwrite(data, 1, length, stream);
+        return;
+    }
+    std::memcpy(pending + pending_used, data, length);
+    pending_used += length;
+}
 
 bool same_file(const char* a, const char* b)
 {
@@ -29,13 +45,15 @@ std::FILE* open_output(const char* path, const char* mode, bool* created)
     }
     struct stat info;
     *created = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
-    std::setvbuf(stream, output_buffer, _IOFBF, sizeof output_buffer);
+    pending_used = 0;
     return stream;
 }
 
 void finish_output(std::FILE* stream, const char* path)
 {
     // Flushing first makes a full disk show in the error indicator, not only at close.
+    std::fwrite(pending, 1, pending_used, stream);
+    pending_used = 0;
     std::fflush(stream);
     if (std::ferror(stream)) {
         int error = errno;
@@ -60,15 +78,15 @@ bool write_hex(const char* path)
         char* out = line;
         *out++ = '-';
         *out++ = ' ';
-        out = put_hex(out, static_cast<uint32_t>(count), 2);
+        out = put_hex2(out, static_cast<uint32_t>(count));
         *out++ = ' ';
-        out = put_hex(out, static_cast<uint32_t>(row), 4);
+        out = put_hex4(out, static_cast<uint32_t>(row));
         for (int32_t i = row; i < row + count; i++) {
             *out++ = ' ';
-            out = put_hex(out, CodeImage[i], 2);
+            out = put_hex2(out, CodeImage[i]);
         }
         *out++ = '\n';
-        std::fwrite(line, 1, static_cast<size_t>(out - line), stream);
+        output_bytes(stream, line, static_cast<size_t>(out - line));
     }
     finish_output(stream, path);
     return created;
@@ -83,8 +101,8 @@ bool write_bin(const char* path)
     }
     // Little-endian words for the hardware flow: low byte first.
     for (int32_t a = 0; a < IMAGE_SIZE; a += 2) {
-        std::fputc(CodeImage[a + 1], stream);
-        std::fputc(CodeImage[a], stream);
+        char pair[2] = {static_cast<char>(CodeImage[a + 1]), static_cast<char>(CodeImage[a])};
+        output_bytes(stream, pair, 2);
     }
     finish_output(stream, path);
     return created;
@@ -107,17 +125,16 @@ bool write_prg(const char* path)
     if (stream == nullptr) {
         return created;
     }
-    // word index, word and its disassembly in an 18-column field
-    char text[DISASM_BUF];
+    // word index in decimal, the word, and its disassembly in an 18-column field
     char line[64];
     for (int32_t a = 0; a < location_counter; a += 2) {
-        uint32_t word = image_word(a);
-        int length = std::snprintf(line, 16, "%d\t", a / 2);
-        char* out = put_hex(line + length, word, 4);
+        char* out = line + std::snprintf(line, 16, "%d\t", a / 2);
+        out = put_hex4(out, image_word(a));
         *out++ = '\t';
-        out = put_field(out, disassemble_word(word, text, a), 18);
+        std::memcpy(out, disassembly_field(a), DISASM_FIELD);
+        out += DISASM_FIELD;
         *out++ = '\n';
-        std::fwrite(line, 1, static_cast<size_t>(out - line), stream);
+        output_bytes(stream, line, static_cast<size_t>(out - line));
     }
     finish_output(stream, path);
     return created;
@@ -168,22 +185,21 @@ bool write_vhdl(const char* path)
     if (stream == nullptr) {
         return created;
     }
-    std::fputs(VhdlOpening, stream);
+    output_bytes(stream, VhdlOpening, std::strlen(VhdlOpening));
     // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text
-    char text[DISASM_BUF];
     char line[96];
     for (int32_t a = 0; a < location_counter; a += 2) {
-        uint32_t word = image_word(a);
         char* out = put_text(line, "\t\twhen x\"");
-        out = put_hex(out, static_cast<uint32_t>(a), 4);
+        out = put_hex4(out, static_cast<uint32_t>(a));
         out = put_text(out, "\"=> instr <= x\"");
-        out = put_hex(out, word, 4);
+        out = put_hex4(out, image_word(a));
         out = put_text(out, "\" after 1 ns;\t---");
-        out = put_field(out, disassemble_word(word, text, a), 18);
+        std::memcpy(out, disassembly_field(a), DISASM_FIELD);
+        out += DISASM_FIELD;
         *out++ = '\n';
-        std::fwrite(line, 1, static_cast<size_t>(out - line), stream);
+        output_bytes(stream, line, static_cast<size_t>(out - line));
     }
-    std::fputs(VhdlClosing, stream);
+    output_bytes(stream, VhdlClosing, std::strlen(VhdlClosing));
     finish_output(stream, path);
     return created;
 }
