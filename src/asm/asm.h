@@ -120,6 +120,8 @@ bool parse_number(char*& cursor, int32_t& number);
 bool parse_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number);
 bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int32_t& base);
 bool check_long_reg(int32_t reg);
+// parse_number, then the end of the line; reports "syntax error" itself when either fails.
+bool read_number_eol(char*& cursor, int32_t& n);
 
 // ---- encode.cpp: OpcodeTable, field composition, prefixes, lw/sw offset packing ---------
 extern const uint16_t OpcodeTable[64];

@@ -156,16 +156,6 @@ static bool read_two_regs(char*& cursor, Token& rd, Token& rs)
                                   {TOKEN_EOL}});
 }
 
-// Reads "n" to the end of the line.
-static bool read_number_eol(char*& cursor, int32_t& n)
-{
-    if (!parse_number(cursor, n)) {
-        report_error("syntax error");
-        return false;
-    }
-    return expect_tokens(cursor, {{TOKEN_EOL}});
-}
-
 void assemble_statement(int32_t mn, char*& cursor)
 {
     const StatementRow& row = StatementTable[mn];

@@ -104,6 +104,15 @@ bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int
     return token.kind == TOKEN_EOL;
 }
 
+bool read_number_eol(char*& cursor, int32_t& n)
+{
+    if (!parse_number(cursor, n)) {
+        report_error("syntax error");
+        return false;
+    }
+    return expect_tokens(cursor, {{TOKEN_EOL}});
+}
+
 bool check_long_reg(int32_t reg)
 {
     if (static_cast<uint32_t>(reg) > 11) {

@@ -55,11 +55,7 @@ static void directive_global(char*& cursor)
 static void directive_align(char*& cursor)
 {
     int32_t n;
-    if (!parse_number(cursor, n)) {
-        report_error("syntax error");
-        return;
-    }
-    if (!expect_tokens(cursor, {{TOKEN_EOL}})) {
+    if (!read_number_eol(cursor, n)) {
         return;
     }
     // 0 and the negative numbers are no powers of two, though n & (n - 1) lets some through.
@@ -103,11 +99,7 @@ static void directive_word(char*& cursor)
 static void directive_bss(char*& cursor)
 {
     int32_t n;
-    if (!parse_number(cursor, n)) {
-        report_error("syntax error");
-        return;
-    }
-    if (!expect_tokens(cursor, {{TOKEN_EOL}})) {
+    if (!read_number_eol(cursor, n)) {
         return;
     }
     if (n <= 0) {
