@@ -177,20 +177,45 @@ static void assemble_line(char* line, char* cursor)
 // characters and ends after its newline, exactly as a bounded line read would cut it, so a
 // longer line becomes several. A NUL byte ends a line's text for every later step.
 constexpr size_t READ_BLOCK = 1 << 18;
-constexpr size_t SCAN_SLACK = 16;   // a scan may look at up to 15 bytes past the text
+constexpr size_t SCAN_SLACK = 64;   // a scan may look at up to 64 bytes past the text
 static char read_buffer[READ_BLOCK + TEXT_BUF + SCAN_SLACK];
 
+// Source lines are short, so the two scans of every line (its end, its first character that
+// is no white space) look at whole 16-byte groups inline rather than calling the library
+// once per line; both may read up to 64 bytes past the text.
+#if defined(__SSE2__)
+static uint32_t newline_mask(const char* text)
+{
+    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n'))));
+}
+
+// Bit i set when text[i] is white space: a blank, or a control character 9..13.
+static uint32_t space_mask(const char* text)
+{
+    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text));
+    __m128i control = _mm_sub_epi8(chunk, _mm_set1_epi8(9));
+    __m128i in_range = _mm_cmpeq_epi8(_mm_min_epu8(control, _mm_set1_epi8(4)), control);
+    __m128i blank = _mm_cmpeq_epi8(chunk, _mm_set1_epi8(' '));
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_or_si128(in_range, blank)));
+}
+#endif
+
 // The offset of the first newline among the `limit` bytes at `text`, or `limit` if none.
-// Source lines are short, so a 16-byte compare inline beats a library call per line.
 static size_t find_newline(const char* text, size_t limit)
 {
 #if defined(__SSE2__)
-    const __m128i newline = _mm_set1_epi8('\n');
-    for (size_t offset = 0; offset < limit; offset += 16) {
-        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + offset));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newline)));
-        if (mask != 0) {
-            size_t found = offset + static_cast<size_t>(__builtin_ctz(mask));
+    // The first 64 bytes hold almost every line; test them without a loop.
+    uint64_t mask = newline_mask(text) | static_cast<uint64_t>(newline_mask(text + 16)) << 16 |
+                    static_cast<uint64_t>(newline_mask(text + 32)) << 32 |
+                    static_cast<uint64_t>(newline_mask(text + 48)) << 48;
+    if (mask != 0) {
+        size_t found = static_cast<size_t>(__builtin_ctzll(mask));
+        return found < limit ? found : limit;
+    }
+    for (size_t offset = 64; offset < limit; offset += 16) {
+        if (uint32_t group = newline_mask(text + offset)) {
+            size_t found = offset + static_cast<size_t>(__builtin_ctz(group));
             return found < limit ? found : limit;
         }
     }
@@ -198,6 +223,27 @@ static size_t find_newline(const char* text, size_t limit)
 #else
     const void* found = std::memchr(text, '\n', limit);
     return found != nullptr ? static_cast<size_t>(static_cast<const char*>(found) - text) : limit;
+#endif
+}
+
+// The offset of the first byte among `length` at `text` that is no white space, or `length`.
+static size_t skip_space(const char* text, size_t length)
+{
+    size_t first = 0;
+#if defined(__SSE2__)
+    uint32_t spaces = 0xFFFF;
+    while (first < length && (spaces = space_mask(text + first)) == 0xFFFF) {
+        first += 16;
+    }
+    if (first < length) {
+        first += static_cast<size_t>(__builtin_ctz(~spaces));
+    }
+    return first < length ? first : length;
+#else
+    while (first < length && is_space(static_cast<unsigned char>(text[first]))) {
+        first++;
+    }
+    return first;
 #endif
 }
 
@@ -241,16 +287,7 @@ static void assemble_lines(std::FILE* stream)
                 length = static_cast<size_t>(static_cast<const char*>(nul) - line);
             }
         }
-        // Indentation is mostly blanks: pass eight at a time.
-        size_t first = 0;
-        uint64_t chunk;
-        constexpr uint64_t BLANKS = 0x2020202020202020u;
-        while (first + 8 <= length && (std::memcpy(&chunk, line + first, 8), chunk == BLANKS)) {
-            first += 8;
-        }
-        while (first < length && is_space(static_cast<unsigned char>(line[first]))) {
-            first++;
-        }
+        size_t first = skip_space(line, length);
         current_line++;
         // Blank and comment lines hold no statement; once the note table is full they need
         // nothing more than their count.
