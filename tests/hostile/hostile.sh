@@ -173,6 +173,20 @@ many_symbols)
     [ "$(cut -c1-40000 listed.txt)" = "$(cat want.img)" ] || fail "the first 10000 words differ"
     [ "$(cut -c40001-40004 listed.txt)" = 2711 ] && fail "line 10001 emitted its word"
     ;;
+full_table_operands)
+    # With the table full, every statement that needs a new symbol as an operand emits
+    # nothing and records no fixup; the message comes once, at the first of them.
+    awk 'BEGIN { for (i = 1; i <= 10000; i++) printf "s%d:\n", i }' > full.s
+    printf '%s\n' 'ba t1' 'lw r1, t2(r2)' 'lea r1, t3+4' 'word t4' 'll r2, t5(r6)' \
+        'global t6' 't7: nop' 'word s1' 'nop' >> full.s
+    run "${all_outputs[@]}" full.s
+    expect_status 1
+    expect_stderr 'full.s(10001): symbol table is full'
+    gone "${image_outputs[@]}"
+    check_listing o.lst full.s
+    # Only the known-symbol word and the last nop remain: s1 is at address 0.
+    listed_image_is '0000 0000'
+    ;;
 many_fixups)
     # 12000 references: the 10001st fixup is lost and reported once, its placeholder stays.
     awk 'BEGIN { for (i = 0; i < 10000; i++) print "word t+1"; print "t:" }' > fits.s
