@@ -51,7 +51,8 @@ std::FILE* open_output(const char* path, const char* mode, bool* created)
 
 void finish_output(std::FILE* stream, const char* path)
 {
-    // Flushing first makes a full disk show in the error indicator, not only at close.
+    // Write out what is pending and flush, so that a full disk shows in the error indicator
+    // here and not only at close.
     std::fwrite(pending, 1, pending_used, stream);
     pending_used = 0;
     std::fflush(stream);
