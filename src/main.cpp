@@ -5,20 +5,105 @@
 #include <cstdio>
 #include <cstring>
 
-enum Output { OUT_HEX, OUT_BIN, OUT_RAM, OUT_PRG, OUT_VHD, OUT_LST, OUT_COUNT };
+#ifndef VEXA_VERSION
+#define VEXA_VERSION "unknown"
+#endif
 
-// In the order in which the outputs are written (and removed after a failed run).
-static const char* const OptionNames[OUT_COUNT] = {"-hex=", "-bin=", "-ram=", "-prg=", "-vhd=",
-                                                   "-lst="};
+static bool listing_writer(const char* path)
+{
+    write_listing(path);
+    return false;                        // the listing is never removed
+}
+
+// Every output: its option, its writer, and whether it is an image output (removed after a
+// failed run). Rows stand in the order in which the outputs are written; the listing comes
+// last so that it shows the diagnostics of every writer before it.
+struct OutputRow {
+    const char* option;
+    bool (*writer)(const char* path);    // true when it created or truncated a regular file
+    bool image;
+};
+constexpr OutputRow OutputTable[] = {
+    {"-hex=", write_hex,      true},
+    {"-bin=", write_bin,      true},
+    {"-ram=", write_ram,      true},
+    {"-prg=", write_prg,      true},
+    {"-vhd=", write_vhdl,     true},
+    {"-vlg=", write_verilog,  true},
+    {"-mem=", write_mem,      true},
+    {"-ihx=", write_ihx,      true},
+    {"-mif=", write_mif,      true},
+    {"-coe=", write_coe,      true},
+    {"-sym=", write_symbols,  true},
+    {"-lst=", listing_writer, false},
+};
+constexpr int OUTPUT_COUNT = sizeof OutputTable / sizeof OutputTable[0];
+constexpr int OUTPUT_LISTING = OUTPUT_COUNT - 1;
 constexpr size_t OPTION_LENGTH = 5;
+static_assert(OutputTable[OUTPUT_LISTING].writer == listing_writer);
+
+static const char* run_name()
+{
+    return program_name != nullptr ? program_name : "vexa-as";
+}
 
 static int usage()
 {
     std::fprintf(stderr,
                  "Usage: %s [-ram=<file>.ram] [-hex=<file>.hex] [-bin=<file>.bin] "
                  "[-prg=<file>.prg] [-vhd=<file>.vhd] [-lst=<file>.lst] source* \n",
-                 program_name != nullptr ? program_name : "vexa-as");
+                 run_name());
     return 1;
+}
+
+static const char* const HelpText =
+    "Assembles vexa source files, in the order given, into one 64 KiB memory image.\n"
+    "\n"
+    "Outputs (each option names a file; options may stand anywhere among the sources):\n"
+    "  -hex=FILE  hex dump of the program's bytes\n"
+    "  -bin=FILE  65536-byte binary image, words low byte first\n"
+    "  -ram=FILE  RAM file (created empty)\n"
+    "  -prg=FILE  program list: word number, word and disassembly\n"
+    "  -vhd=FILE  VHDL ROM entity prom\n"
+    "  -vlg=FILE  Verilog ROM module, named after FILE\n"
+    "  -mem=FILE  memory file for Verilog $readmemh, 32768 words\n"
+    "  -ihx=FILE  Intel HEX with byte addresses (objcopy, srec_cat, programmers)\n"
+    "  -mif=FILE  Memory Initialization File for Quartus\n"
+    "  -coe=FILE  coefficient file for the Vivado block memory generator\n"
+    "  -sym=FILE  symbol map: value, scope and name of every defined symbol\n"
+    "  -lst=FILE  listing: every word beside its source line and diagnostics\n"
+    "  -h, --help     show this help and exit\n"
+    "  --version      show the version and exit\n"
+    "\n"
+    "Every argument that does not start with '-' is a source file. The exit status is 0\n"
+    "when no error was reported and 1 otherwise; after an error the image outputs are\n"
+    "removed and the listing is kept. SOURCE_DATE_EPOCH fixes the listing's date.\n"
+    "The manual: man vexa-as\n";
+
+static int help()
+{
+    std::printf("Usage: %s [-OPTION=FILE]... SOURCE...\n%s", run_name(), HelpText);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
+static int version()
+{
+    std::printf("vexa-as %s\n", VEXA_VERSION);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
+// The row whose option `argument` names with a non-empty path, or -1.
+static int output_row(const char* argument)
+{
+    if (std::strlen(argument) <= OPTION_LENGTH) {
+        return -1;
+    }
+    for (int k = 0; k < OUTPUT_COUNT; k++) {
+        if (std::strncmp(argument, OutputTable[k].option, OPTION_LENGTH) == 0) {
+            return k;
+        }
+    }
+    return -1;
 }
 
 int main(int argc, char** argv)
@@ -27,39 +112,43 @@ int main(int argc, char** argv)
     if (argc < 2) {
         return usage();
     }
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        return help();
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        return version();
+    }
 
-    const char* paths[OUT_COUNT] = {};
+    // The notes serve the listing alone; a listing option may follow the sources, so look
+    // ahead before the first file is read.
+    notes_wanted = false;
+    for (int i = 1; i < argc; i++) {
+        if (argv[i][0] == '-' && output_row(argv[i]) == OUTPUT_LISTING) {
+            notes_wanted = true;
+        }
+    }
+
+    const char* paths[OUTPUT_COUNT] = {};
     for (int i = 1; i < argc; i++) {
         const char* argument = argv[i];
         if (argument[0] != '-') {
             assemble_file(argument);
             continue;
         }
-        int matched = -1;
-        for (int k = 0; k < OUT_COUNT && matched < 0; k++) {
-            if (std::strlen(argument) > OPTION_LENGTH &&
-                std::strncmp(argument, OptionNames[k], OPTION_LENGTH) == 0) {
-                matched = k;
-            }
-        }
-        if (matched < 0) {
+        int row = output_row(argument);
+        if (row < 0) {
             return usage();
         }
-        paths[matched] = argument + OPTION_LENGTH;
+        paths[row] = argument + OPTION_LENGTH;
     }
 
     resolve_fixups();
 
-    bool (*const writers[])(const char*) = {write_hex, write_bin, write_ram, write_prg,
-                                            write_vhdl};
-    bool created[OUT_COUNT] = {};
-    for (int k = OUT_HEX; k <= OUT_VHD; k++) {
+    bool created[OUTPUT_COUNT] = {};
+    for (int k = 0; k < OUTPUT_COUNT; k++) {
         if (paths[k] != nullptr) {
-            created[k] = writers[k](paths[k]);
+            created[k] = OutputTable[k].writer(paths[k]);
         }
-    }
-    if (paths[OUT_LST] != nullptr) {
-        write_listing(paths[OUT_LST]);
     }
 
     if (error_count == 0) {
@@ -67,9 +156,10 @@ int main(int argc, char** argv)
     }
     // Remove only what this run wrote itself: never a file it could not open, never a device,
     // and never the listing, even when an image output names the same file.
-    for (int k = OUT_HEX; k <= OUT_VHD; k++) {
-        if (created[k] &&
-            (paths[OUT_LST] == nullptr || !same_file(paths[k], paths[OUT_LST]))) {
+    const char* listing = paths[OUTPUT_LISTING];
+    for (int k = 0; k < OUTPUT_COUNT; k++) {
+        if (OutputTable[k].image && created[k] &&
+            (listing == nullptr || !same_file(paths[k], listing))) {
             std::remove(paths[k]);
         }
     }

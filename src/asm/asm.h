@@ -36,10 +36,14 @@ extern ListingNote NoteTable[MAX_NOTES];
 extern int32_t note_count;
 extern int32_t error_count;
 extern const char* program_name;         // argv[0], or null
+extern bool notes_wanted;                // false when no listing will read the notes
 extern const char* current_file;         // source being assembled, or null
 extern int32_t current_line;             // 0 when no line is current
 
 [[gnu::format(printf, 1, 2)]] void report_error(const char* format, ...);
+// As report_error, with "warning: " before the message and a "# warning" note, but not
+// counted: a run with warnings alone succeeds.
+[[gnu::format(printf, 1, 2)]] void report_warning(const char* format, ...);
 void add_note(const char* text);
 // Reports `message` unless `reported` is already set, then sets it: the tables that can fill
 // up say so once per run.
@@ -101,10 +105,18 @@ struct SymbolRecord {
 extern SymbolRecord SymbolTable[MAX_SYMBOLS];
 extern int32_t symbol_count;
 extern int32_t file_number;
+// The path of each source file as given on the command line, by file number (1-based).
+extern const char* FilePaths[MAX_SOURCES + 1];
 
 SymbolHandle find_symbol(const char* name);
 SymbolRecord& symbol_record(SymbolHandle handle);
 void make_global(SymbolHandle handle);
+// Gives the label the location counter as its value, with a warning when it was defined before.
+void define_label(SymbolHandle handle);
+// Called just before a zero byte pads an odd location counter to even: warns of each label
+// that names the padding byte, that is, each label defined at this address since the last
+// byte was laid down.
+void warn_padded_labels();
 // False, after reporting "symbol table is full" once per run, for a symbol token that carries
 // no record.
 bool symbol_usable(SymbolHandle handle);
@@ -122,6 +134,9 @@ bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int
 bool check_long_reg(int32_t reg);
 // parse_number, then the end of the line; reports "syntax error" itself when either fails.
 bool read_number_eol(char*& cursor, int32_t& n);
+// Warns that `value` loses bits when it, or value + span (the second word of a pair), lies
+// outside -32768..65535, the numbers that 16 bits hold signed or unsigned.
+void warn_unless_16_bits(int32_t value, int32_t span = 0);
 
 // ---- encode.cpp: OpcodeTable, field composition, prefixes, lw/sw offset packing ---------
 extern const uint16_t OpcodeTable[64];
@@ -190,6 +205,21 @@ std::FILE* open_output(const char* path, const char* mode, bool* created);
 void finish_output(std::FILE* stream, const char* path);
 // Appends to the open output through one large buffer, written out by finish_output.
 void output_bytes(std::FILE* stream, const char* data, size_t length);
+
+// ---- verilog.cpp: the Verilog ROM module ------------------------------------------------
+bool write_verilog(const char* path);
+// The module name for an output path: its base name up to the first dot when that is an
+// identifier every Verilog tool accepts, else "prom". Writes at most `size` - 1 characters.
+void verilog_module_name(const char* path, char* out, size_t size);
+
+// ---- memfile.cpp: memory files for other flows ---------------------------------------------
+bool write_mem(const char* path);        // $readmemh: 32768 lines of four hex digits
+bool write_ihx(const char* path);        // Intel HEX, byte addresses, the program's bytes
+bool write_mif(const char* path);        // Quartus Memory Initialization File
+bool write_coe(const char* path);        // Vivado coefficient file
+
+// ---- symmap.cpp: the symbol map -------------------------------------------------------------
+bool write_symbols(const char* path);
 
 // ---- listing.cpp: write_listing -----------------------------------------------------------
 void write_listing(const char* path);

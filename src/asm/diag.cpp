@@ -1,5 +1,6 @@
-// Diagnostics and listing notes: report_error prints, counts and records every problem; the
-// NoteTable keeps, in recording order, the file, line and error notes the listing shows.
+// Diagnostics and listing notes: report_error prints, counts and records every problem, and
+// report_warning does the same for what is doubtful without counting it; the NoteTable keeps,
+// in recording order, the file, line, error and warning notes the listing shows.
 #include "asm.h"
 
 #include <cstdarg>
@@ -9,6 +10,7 @@ ListingNote NoteTable[MAX_NOTES];
 int32_t note_count;
 int32_t error_count;
 const char* program_name;
+bool notes_wanted = true;
 const char* current_file;
 int32_t current_line;
 
@@ -19,6 +21,10 @@ static size_t note_pool_used;
 
 void add_note(const char* text)
 {
+    // Only the listing reads the notes: without one, a run keeps none and copies no line.
+    if (!notes_wanted) {
+        return;
+    }
     // A full table drops every further note, of every kind, without a word.
     if (note_count >= MAX_NOTES) {
         return;
@@ -45,25 +51,26 @@ void add_note(const char* text)
     va_end(args);
 }
 
-void report_error(const char* format, ...)
+// Prints one diagnostic and records its note. Standard error gets the program name, the
+// position (file and line, as far as known), `severity` and the message; the note is `kind`
+// followed by the position and the message. Each text is cut to 511 characters.
+[[gnu::format(printf, 3, 0)]] static void report(const char* severity, const char* kind,
+                                                 const char* format, va_list args)
 {
-    error_count++;
-
     char message[TEXT_BUF];
-    va_list args;
-    va_start(args, format);
     std::vsnprintf(message, sizeof message, format, args);
-    va_end(args);
 
-    char line[TEXT_BUF];
+    char position[TEXT_BUF];
     if (current_file != nullptr && current_line != 0) {
-        format_cut(line, "%s(%d): %s", current_file, current_line, message);
+        format_cut(position, "%s(%d): ", current_file, current_line);
     } else if (current_file != nullptr) {
-        format_cut(line, "%s: %s", current_file, message);
+        format_cut(position, "%s: ", current_file);
     } else {
-        format_cut(line, "%s", message);
+        position[0] = '\0';
     }
 
+    char line[TEXT_BUF];
+    format_cut(line, "%s%s%s", position, severity, message);
     if (program_name != nullptr) {
         std::fprintf(stderr, "%s: ", program_name);
     }
@@ -71,8 +78,27 @@ void report_error(const char* format, ...)
     std::fflush(stderr);
 
     char note[TEXT_BUF];
-    format_cut(note, "# error %s", line);
+    format_cut(note, "%s%s%s", kind, position, message);
     add_note(note);
+}
+
+void report_error(const char* format, ...)
+{
+    error_count++;
+    va_list args;
+    va_start(args, format);
+    report("", "# error ", format, args);
+    va_end(args);
+}
+
+// A warning says what the assembler did with a doubtful line; it counts as no error, so it
+// changes neither the exit status nor which outputs remain.
+void report_warning(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    report("warning: ", "# warning ", format, args);
+    va_end(args);
 }
 
 void report_once(bool& reported, const char* message)
@@ -87,6 +113,7 @@ void reset_notes()
 {
     note_count = 0;
     note_pool_used = 0;
+    notes_wanted = true;
     error_count = 0;
     current_file = nullptr;
     current_line = 0;

@@ -2,6 +2,7 @@
 // NoteTable's file markers, source lines and error messages in address order.
 #include "asm.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -14,6 +15,33 @@ static void revision_text(char* out, size_t size)
     size_t length = std::strlen(start);
     length = length >= 2 ? length - 2 : 0;
     std::snprintf(out, size, "%.*s", static_cast<int>(length), start);
+}
+
+// The time that SOURCE_DATE_EPOCH fixes for reproducible builds: 1 to 12 decimal digits and
+// nothing else, at most the last second of the year 9999 so that the year keeps four digits.
+// Any other value counts as unset.
+static bool fixed_date(std::time_t& seconds)
+{
+    const char* text = std::getenv("SOURCE_DATE_EPOCH");
+    if (text == nullptr) {
+        return false;
+    }
+    size_t length = std::strlen(text);
+    if (length < 1 || length > 12) {
+        return false;
+    }
+    int64_t value = 0;
+    for (size_t i = 0; i < length; i++) {
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    if (value > INT64_C(253402300799)) {
+        return false;
+    }
+    seconds = static_cast<std::time_t>(value);
+    return true;
 }
 
 // A note on a line of its own: its text starts after 29 blanks.
@@ -36,8 +64,14 @@ void write_listing(const char* path)
     revision_text(revision, sizeof revision);
     // Weekday, month, two-digit day, time and year, in the C locale's English names.
     char date[64];
-    std::time_t now = std::time(nullptr);
-    std::tm* local = std::localtime(&now);
+    std::time_t fixed = 0;
+    std::tm* local = nullptr;
+    if (fixed_date(fixed)) {
+        local = std::gmtime(&fixed);
+    } else {
+        std::time_t now = std::time(nullptr);
+        local = std::localtime(&now);
+    }
     if (local == nullptr || std::strftime(date, sizeof date, "%a %b %d %H:%M:%S %Y\n", local) == 0) {
         std::snprintf(date, sizeof date, "\n");
     }

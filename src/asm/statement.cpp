@@ -68,11 +68,21 @@ static void directive_align(char*& cursor)
 
 static void directive_byte(char*& cursor)
 {
-    // The rest of the line after the number is ignored.
     int32_t n;
     if (!parse_number(cursor, n)) {
         report_error("syntax error");
         return;
+    }
+    if (n < -128 || n > 255) {
+        report_warning("value %d does not fit in 8 bits", n);
+    }
+    // One value per line: the rest is looked at but not read as tokens, so that a name
+    // there does not become a symbol.
+    while (is_space(static_cast<unsigned char>(*cursor))) {
+        cursor++;
+    }
+    if (*cursor != '\0' && *cursor != ';') {
+        report_warning("text after the byte value is ignored");
     }
     emit_byte(n);
 }
@@ -89,7 +99,9 @@ static void directive_word(char*& cursor)
     if (!operand_symbols_usable(misses)) {
         return;
     }
-    if (symbol != 0) {
+    if (symbol == 0) {
+        warn_unless_16_bits(n);
+    } else {
         emit_even();
         add_fixup(FIXUP_WORD, symbol, n);
     }
@@ -133,8 +145,7 @@ static void assemble_line(char* line, char* cursor)
         if (!symbol_usable(label)) {
             return;
         }
-        symbol_record(label).value = location_counter;
-        symbol_record(label).defined = 1;
+        define_label(label);
         token = next_token(cursor);
     }
     if (token.kind == TOKEN_EOL) {
@@ -289,10 +300,10 @@ static void assemble_lines(std::FILE* stream)
         }
         size_t first = skip_space(line, length);
         current_line++;
-        // Blank and comment lines hold no statement; once the note table is full they need
-        // nothing more than their count.
+        // Blank and comment lines hold no statement; when no note is kept for them (no
+        // listing, or a full note table) they need nothing more than their count.
         bool statement = first < length && line[first] != ';';
-        if (!statement && note_count >= MAX_NOTES) {
+        if (!statement && (!notes_wanted || note_count >= MAX_NOTES)) {
             pos += piece;
             continue;
         }
@@ -319,6 +330,9 @@ static void assemble_lines(std::FILE* stream)
 void assemble_file(const char* path)
 {
     file_number++;
+    if (file_number <= MAX_SOURCES) {
+        FilePaths[file_number] = path;
+    }
     current_file = path;
     current_line = 0;
 

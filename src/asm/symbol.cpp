@@ -7,6 +7,7 @@
 SymbolRecord SymbolTable[MAX_SYMBOLS];
 int32_t symbol_count;
 int32_t file_number;
+const char* FilePaths[MAX_SOURCES + 1];
 bool symbols_full_reported;
 int32_t symbol_misses;
 
@@ -95,6 +96,42 @@ void make_global(SymbolHandle handle)
     link_record(index);
 }
 
+// The odd address at which a label was last defined, or -1. The location counter only grows,
+// and every byte laid down moves it on, so while it still stands at this address the labels
+// whose value it is were all defined since the last byte: they name whatever comes next.
+static int32_t odd_label_address = -1;
+
+void define_label(SymbolHandle handle)
+{
+    SymbolRecord& record = SymbolTable[handle - 1];
+    // Fixups are resolved after the last file, so even earlier references get the new value.
+    if (record.defined != 0) {
+        report_warning("label '%s' redefined: every reference uses the last definition",
+                       record.name);
+    }
+    record.value = location_counter;
+    record.defined = 1;
+    if ((location_counter & 1) != 0) {
+        odd_label_address = location_counter;
+    }
+}
+
+void warn_padded_labels()
+{
+    if (odd_label_address != location_counter) {
+        return;
+    }
+    odd_label_address = -1;
+    // Rare enough to afford a scan: only reached when such a label exists.
+    for (int32_t i = 0; i < symbol_count; i++) {
+        const SymbolRecord& record = SymbolTable[i];
+        if (record.defined != 0 && record.value == location_counter) {
+            report_warning("label '%s' at odd address %04X names a padding byte", record.name,
+                           static_cast<unsigned>(record.value));
+        }
+    }
+}
+
 bool symbol_usable(SymbolHandle handle)
 {
     if (handle != 0) {
@@ -115,6 +152,8 @@ void reset_symbol_index()
     std::memset(SymbolTable, 0, sizeof SymbolTable);
     symbol_count = 0;
     file_number = 0;
+    std::memset(FilePaths, 0, sizeof FilePaths);
     symbols_full_reported = false;
     symbol_misses = 0;
+    odd_label_address = -1;
 }

@@ -18,7 +18,9 @@
 namespace {
 
 std::string scratch;
-const char* const ImageOutputs[] = {"out.hex", "out.bin", "out.ram", "out.prg", "out.vhd"};
+const char* const ImageOutputs[] = {"out.hex", "out.bin", "out.ram", "out.prg", "out.vhd",
+                                    "out.v",   "out.mem", "out.ihx", "out.mif", "out.coe",
+                                    "out.sym"};
 
 bool exists(const char* path)
 {
@@ -28,8 +30,9 @@ bool exists(const char* path)
 
 void remove_scratch()
 {
-    for (const char* name : {"a.s", "b.s", "out.hex", "out.bin", "out.ram", "out.prg", "out.vhd",
-                             "out.lst"})
+    for (const char* name : ImageOutputs)
+        std::remove((scratch + "/" + name).c_str());
+    for (const char* name : {"a.s", "b.s", "out.lst"})
         std::remove((scratch + "/" + name).c_str());
     rmdir(scratch.c_str());
 }
@@ -106,7 +109,7 @@ int vexa_main(int argc, char** argv);
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // Every input writes up to eight files: a memory file system, where there is one, runs
+    // Every input writes up to fourteen files: a memory file system, where there is one, runs
     // half again as many inputs a second as a disk. Relative names keep every note and
     // message the same from one process to the next.
     const char* base = std::getenv("VEXA_FUZZ_TMP");
@@ -145,9 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Inputs of odd length also name the first source as the hex output, which must be refused.
     bool aim_at_source = size % 2 == 1;
     const char* argv[] = {"vexa-as", aim_at_source ? "-hex=a.s" : "-hex=out.hex", "-bin=out.bin",
-                          "-ram=out.ram", "-prg=out.prg", "-vhd=out.vhd", "-lst=out.lst", "a.s",
-                          "b.s", nullptr};
-    int argc = two_files ? 9 : 8;
+                          "-ram=out.ram", "-prg=out.prg", "-vhd=out.vhd", "-vlg=out.v",
+                          "-mem=out.mem", "-ihx=out.ihx", "-mif=out.mif", "-coe=out.coe",
+                          "-sym=out.sym", "-lst=out.lst", "a.s", "b.s", nullptr};
+    int argc = two_files ? 15 : 14;
     argv[argc] = nullptr;
     int status = vexa_main(argc, const_cast<char**>(argv));
     check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");
