@@ -1,0 +1,2 @@
+nop
+addi r1

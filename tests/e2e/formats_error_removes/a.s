@@ -1,0 +1,3 @@
+nop
+lw r1, 3(r2)
+ret
