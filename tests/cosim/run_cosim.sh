@@ -11,6 +11,10 @@
 # then fail at exactly that word.
 set -euo pipefail
 
+if ! command -v ghdl >/dev/null; then
+    echo "SKIP: ghdl not found"
+    exit 77
+fi
 here=$(cd "$(dirname "$0")" && pwd)
 vexa_as=$1
 work=$2
