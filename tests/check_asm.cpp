@@ -10,6 +10,7 @@
 //                     A line without this marker must own no bytes.
 //   error: text       one diagnostic on this line; give one clause per diagnostic, in the order
 //                     they are reported. An @ in the text stands for the whole stripped line.
+//   warning: text     one warning on this line, in that same order among the line's errors.
 //   late error: text  one diagnostic with no position after the last file; these are checked in
 //                     order across all files.
 //   scope: name N     a symbol record of that name has scope N (0 is global, else a file number).
@@ -97,14 +98,15 @@ static bool parse_bytes(const std::string& text, std::string& digits)
 static bool is_marker(const std::string& clause)
 {
     return starts(clause, "=") || starts(clause, "error") || starts(clause, "late error") ||
-           starts(clause, "scope");
+           starts(clause, "warning") || starts(clause, "scope");
 }
 
 static void parse_markers(Source& s, size_t index)
 {
     Line& line = s.lines[index];
     size_t semi = line.text.find(';');
-    if (starts(line.text, "# error ") || starts(line.text, "# file "))
+    if (starts(line.text, "# error ") || starts(line.text, "# warning ") ||
+        starts(line.text, "# file "))
         fail(at(s, index), "line would read as a note of another kind");
     for (bool first = true; semi != std::string::npos; first = false) {
         size_t next = semi;
@@ -117,13 +119,15 @@ static void parse_markers(Source& s, size_t index)
             if (line.has_bytes || !parse_bytes(clause.substr(2), line.want))
                 fail(at(s, index), "malformed marker '" + clause + "'");
             line.has_bytes = true;
-        } else if (starts(clause, "error:") || starts(clause, "late error:")) {
-            bool late = clause[0] == 'l';
+        } else if (starts(clause, "error:") || starts(clause, "late error:") ||
+                   starts(clause, "warning:")) {
+            // Warnings share the list of the line's errors, marked by their prefix.
+            bool late = clause[0] == 'l', warning = clause[0] == 'w';
             std::string text;
-            for (char c : trim(clause.substr(late ? 11 : 6)))
+            for (char c : trim(clause.substr(late ? 11 : warning ? 8 : 6)))
                 text += c == '@' ? line.text : std::string(1, c);
             if (text.empty()) fail(at(s, index), "malformed marker '" + clause + "'");
-            (late ? line.late : line.errors).push_back(text);
+            (late ? line.late : line.errors).push_back((warning ? "warning: " : "") + text);
         } else if (starts(clause, "scope:")) {
             char name[TEXT_BUF] = "";
             if (std::sscanf(clause.c_str() + 6, " %511s %d", name, &line.scope) != 2 ||
@@ -184,15 +188,18 @@ static void compare_errors(const Texts& where, const char* kind,
 }
 
 // Walks the note table in recording order: "# file" notes open each source, line notes give
-// each line its address, error notes land on the line (or file) named by their position.
+// each line its address, error and warning notes land on the line (or file) named by their
+// position.
 static void walk_notes(Texts& late)
 {
     int cur = -1;
     size_t line = 0;
     for (int32_t i = 0; i < note_count; ++i) {
         std::string text = NoteTable[i].text ? NoteTable[i].text : "";
-        if (starts(text, "# error ")) {
-            std::string rest = text.substr(8);
+        bool warning = starts(text, "# warning ");
+        if (starts(text, "# error ") || warning) {
+            std::string tag = warning ? "warning: " : "";
+            std::string rest = text.substr(warning ? 10 : 8);
             int owner = -1;
             for (size_t k = 0; k < sources.size(); ++k)
                 if (starts(rest, sources[k].path.c_str()) &&
@@ -201,16 +208,16 @@ static void walk_notes(Texts& late)
             std::string after = owner < 0 ? "" : rest.substr(sources[owner].path.size());
             size_t close = after.find("): ");
             if (starts(after, ": ")) {
-                sources[owner].file_got.push_back(after.substr(2));
+                sources[owner].file_got.push_back(tag + after.substr(2));
             } else if (starts(after, "(") && close != std::string::npos) {
                 if (owner != cur || after.substr(1, close - 1) != std::to_string(line) || !line)
                     fail(sources[owner].path, "error note out of place: " + text);
                 else
-                    sources[cur].lines[line - 1].got.push_back(after.substr(close + 3));
+                    sources[cur].lines[line - 1].got.push_back(tag + after.substr(close + 3));
             } else {
                 if (NoteTable[i].address != location_counter)
                     fail("late", "note not at the end of the image: " + text);
-                late.push_back(rest);
+                late.push_back(tag + rest);
             }
             continue;
         }
@@ -298,7 +305,7 @@ int main(int argc, char** argv)
         compare_errors({s.path}, "error", s.file_want, s.file_got);
         for (size_t i = 0; i < s.lines.size(); ++i) {
             if (s.lines[i].address < 0) fail(at(s, i), "no line note");
-            compare_errors({at(s, i)}, "error", s.lines[i].errors, s.lines[i].got);
+            compare_errors({at(s, i)}, "diagnostic", s.lines[i].errors, s.lines[i].got);
             if (s.lines[i].scope >= 0) check_scope(s, i);
         }
     }

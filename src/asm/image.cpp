@@ -26,6 +26,7 @@ void emit_even()
 {
     // An odd location counter is at most 65535, so this stores exactly one byte.
     if ((location_counter & 1) != 0) {
+        warn_padded_labels();
         CodeImage[location_counter++] = 0;
     }
 }
@@ -47,6 +48,9 @@ void align_to(uint32_t n)
     uint32_t lc = static_cast<uint32_t>(location_counter);
     if (n == 0 || lc % n == 0) {
         return;
+    }
+    if ((lc & 1) != 0) {
+        warn_padded_labels();
     }
     // The next multiple of n, or the end of the image when that lies beyond it.
     uint64_t target = (static_cast<uint64_t>(lc) / n + 1) * n;

@@ -149,6 +149,16 @@ static bool read_reg_mem(char*& cursor, Token& rd, SymbolHandle& symbol, int32_t
     return operand_symbols_usable(misses);
 }
 
+// Warns of a memory offset without a symbol that loses bits; `span` is 2 for a pair of words.
+// An odd lw or sw offset is reported as an error when its word is laid down, and not here.
+static void check_offset(int32_t mn, int32_t offset, SymbolHandle symbol, int32_t span)
+{
+    bool word_access = mn == MN_LW || mn == MN_SW;
+    if (symbol == 0 && !(word_access && (offset & 1) != 0)) {
+        warn_unless_16_bits(offset, span);
+    }
+}
+
 // Reads "register, register" to the end of the line.
 static bool read_two_regs(char*& cursor, Token& rd, Token& rs)
 {
@@ -173,6 +183,7 @@ void assemble_statement(int32_t mn, char*& cursor)
     case GROUP_REG_REG_IMM:
         if (expect_tokens(cursor, {{TOKEN_REGISTER, &rd}, {','}, {TOKEN_REGISTER, &rs}, {','}}) &&
             read_number_eol(cursor, n)) {
+            warn_unless_16_bits(n);
             check_interlock(rs.value);
             emit_reg_imm(base, rd.value, rs.value, n);
         }
@@ -200,11 +211,13 @@ void assemble_statement(int32_t mn, char*& cursor)
     case GROUP_LOAD:
     case GROUP_STORE:
         if (read_reg_mem(cursor, rd, symbol, offset, reg)) {
+            check_offset(mn, offset, symbol, 0);
             emit_load_store(mn, rd.value, reg, offset, symbol);
         }
         break;
     case GROUP_IMM:
         if (read_number_eol(cursor, n)) {
+            warn_unless_16_bits(n);
             emit_word(static_cast<int32_t>(imm_prefix(n)));
         }
         break;
@@ -216,12 +229,14 @@ void assemble_statement(int32_t mn, char*& cursor)
         break;
     case GROUP_CMPI:
         if (expect_tokens(cursor, {{TOKEN_REGISTER, &rs}, {','}}) && read_number_eol(cursor, n)) {
+            warn_unless_16_bits(n);
             check_interlock(rs.value);
             emit_reg_imm(row.first, 0, rs.value, n);
         }
         break;
     case GROUP_LEA:
         if (read_reg_mem(cursor, rd, symbol, offset, reg)) {
+            check_offset(mn, offset, symbol, 0);
             emit_lea(row.first, rd.value, reg, offset, symbol);
         }
         break;
@@ -250,6 +265,7 @@ void assemble_statement(int32_t mn, char*& cursor)
     case GROUP_LONG_MEM:
         // The high half lives at the lower address; the low half two bytes above it.
         if (read_reg_mem(cursor, rd, symbol, offset, reg)) {
+            check_offset(row.first, offset, symbol, 2);
             int32_t low_offset = static_cast<int32_t>(static_cast<uint32_t>(offset) + 2);
             emit_load_store(row.first, rd.value, reg, low_offset, symbol);
             emit_load_store(row.first, high_register(rd.value) & 15, reg, offset, symbol);

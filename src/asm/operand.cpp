@@ -121,3 +121,15 @@ bool check_long_reg(int32_t reg)
     }
     return true;
 }
+
+static bool fits_16_bits(int32_t value)
+{
+    return value >= -32768 && value <= 65535;
+}
+
+void warn_unless_16_bits(int32_t value, int32_t span)
+{
+    if (!fits_16_bits(value) || !fits_16_bits(wrap_add(value, span))) {
+        report_warning("value %d does not fit in 16 bits", value);
+    }
+}

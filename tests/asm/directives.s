@@ -1,13 +1,13 @@
 ; Data and layout directives, from address 0.
 
 ; byte: the low 8 bits of one number; anything after it is ignored
-        byte 1, 2, 3            ; => 01
-msg:    nop                     ; => 00 0000
+        byte 1, 2, 3            ; => 01; warning: text after the byte value is ignored
+msg:    nop                     ; => 00 0000; warning: label 'msg' at odd address 0001 names a padding byte
         word msg                ; => 0001
         byte -1                 ; => FF
         word target             ; => 00 0010
-        byte 300                ; => 2C
-        byte 0x1FF              ; => FF
+        byte 300                ; => 2C; warning: value 300 does not fit in 8 bits
+        byte 0x1FF              ; => FF; warning: value 511 does not fit in 8 bits
         byte - 5                ; => FB
         byte x                  ; error: syntax error
         byte                    ; error: syntax error
@@ -19,7 +19,7 @@ msg:    nop                     ; => 00 0000
 target: word 0x1234             ; => 1234
         word 0-5                ; => FFFB
         word 5+3-1              ; => 0007
-        word 0x12345            ; => 2345
+        word 0x12345            ; => 2345; warning: value 74565 does not fit in 16 bits
         word target+4-1         ; => 0013
         word -5                 ; error: syntax error
         word +5                 ; error: syntax error

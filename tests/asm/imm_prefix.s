@@ -10,14 +10,14 @@
         addi r2, r3, 0x7FFF     ; => F7FF 623F
         addi r2, r3, -32768     ; => F800 6230
         addi r2, r3, 65535      ; => FFFF 623F
-        addi r2, r3, 65541      ; => F000 6235
-        addi r2, r3, 0x12345    ; => F234 6235
+        addi r2, r3, 65541      ; => F000 6235; warning: value 65541 does not fit in 16 bits
+        addi r2, r3, 0x12345    ; => F234 6235; warning: value 74565 does not fit in 16 bits
         subi r2, r3, 0x100      ; => F010 5230
         cmpi r0, -1             ; => FFFF 500F
 
 ; numbers beyond 32 bits: decimal saturates, hexadecimal keeps its low 32 bits
-        addi r1, r1, 4294967296 ; => FFFF 611F
-        addi r1, r1, -2147483648 ; => F000 6111
+        addi r1, r1, 4294967296 ; => FFFF 611F; warning: value 2147483647 does not fit in 16 bits
+        addi r1, r1, -2147483648 ; => F000 6111; warning: value -2147483647 does not fit in 16 bits
         addi r1, r1, 0x100000001 ; => 6111
         addi r1, r1, 0xFFFFFFFF ; => FFFF 611F
 
@@ -56,4 +56,4 @@
         imm -1                  ; => FFFF
         imm -16                 ; => FFFF
         imm 0xFFFF              ; => FFFF
-        imm 0x10000             ; => F000
+        imm 0x10000             ; => F000; warning: value 65536 does not fit in 16 bits

@@ -21,7 +21,7 @@ _tmp9:  word _tmp9              ; => 0016
 twice:  word twice              ; => 0020
         nop                     ; => 0000
         word twice              ; => 0020
-twice:  word twice              ; => 0020
+twice:  word twice              ; => 0020; warning: label 'twice' redefined: every reference uses the last definition
 
 ; the label stays defined when its statement fails
 x:      y: nop                  ; error: syntax error; expecting opcode

@@ -93,10 +93,13 @@ sub check_listing {
             fail("listing line not a note or word line: '" . substr($line, 0, 80) . "'");
             next;
         }
-        if ($text =~ /^# error /) { push @errors, $text; } else { push @others, $text; }
+        if ($text =~ /^# (error|warning) /) { push @errors, $text; } else { push @others, $text; }
     }
+    # A warning's note holds its position and message without the word "warning: ".
     my @want_errors = map { s/^vexa-as: //r } lines_of($stderr);
-    @want_errors = map { substr("# error $_", 0, 511) } @want_errors;
+    @want_errors = map { /^(.*?\(\d+\): |)warning: (.*)\z/s ? "# warning $1$2" : "# error $_" }
+        @want_errors;
+    @want_errors = map { substr($_, 0, 511) } @want_errors;
     compare_lists('listing error notes', \@want_errors, \@errors);
     my @want_notes = lines_of($notes_file);
     compare_lists('listing notes', \@want_notes, \@others);

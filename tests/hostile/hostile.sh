@@ -253,7 +253,7 @@ image_edges)
     ;;
 odd_numbers)
     # Hex literals keep their low 32 bits, decimals stop at 2147483647, fields keep their
-    # own low bits; a final byte leaves an odd program size.
+    # own low bits, each with a warning; a final byte leaves an odd program size.
     hex100=0x$(repeat 1 96)ABCD
     dec40=1234567890123456789012345678901234567890
     { echo "word $hex100"; echo "word 0x$(repeat 0 100)5"; echo "word $dec40"
@@ -262,7 +262,12 @@ odd_numbers)
     echo 'ABCD 0005 FFFF 0001 FFFF 612F FABC 612D FFFF 0000 FF' > want.img
     run "${all_outputs[@]}" num.s
     expect_status 0
-    expect_stderr
+    expect_stderr "num.s(1): warning: value 286370765 does not fit in 16 bits" \
+        "num.s(3): warning: value 2147483647 does not fit in 16 bits" \
+        "num.s(4): warning: value -2147483647 does not fit in 16 bits" \
+        "num.s(5): warning: value 2147483647 does not fit in 16 bits" \
+        "num.s(6): warning: value 286370765 does not fit in 16 bits" \
+        "num.s(9): warning: value 2147483647 does not fit in 8 bits"
     check_all_outputs want.img
     check_listing o.lst num.s
     ;;
