@@ -45,9 +45,78 @@ static_assert(std::string_view(DisasmTable[111]) == "ba   0x%04X");
 constexpr int GROUP_REGISTER = 0, GROUP_MAJOR = 16, GROUP_ALU = 32, GROUP_MAJOR0 = 48;
 constexpr int GROUP_MAJOR8 = 64, GROUP_LONG_JUMP = 80, GROUP_BRANCH = 96;
 constexpr int TEXT_LIMIT = DISASM_BUF - 1;   // at most 19 characters before the NUL
+constexpr size_t TEXT_ROOM = 64;             // a rendering's scratch, with room for its copies
 
-// One argument of a format: a register name for %s, a number for %X and %04X.
-struct DisasmArg { const char* name; uint32_t number; };
+// The formats compiled into plans: each is cut at its conversions (%s a register name, %X
+// a number in hexadecimal, %04X the same in at least four digits) into literal pieces, so
+// that rendering copies whole pieces instead of reading the format a character at a time.
+// Row DISASM_ROWS is the plan of "<reserved>", the text of every word that encodes nothing.
+constexpr int PLAN_PIECES = 4;            // at most three conversions
+constexpr size_t PIECE_ROOM = 16;         // longest piece: 10 characters
+enum : uint8_t { CONVERT_END, CONVERT_NAME, CONVERT_HEX, CONVERT_HEX4 };
+struct FormatPlan {
+    char piece[PLAN_PIECES][PIECE_ROOM];  // literal text before conversion i, NUL-padded
+    uint8_t length[PLAN_PIECES];
+    uint8_t convert[PLAN_PIECES];         // after piece i; CONVERT_END after the last
+};
+struct PlanTable { FormatPlan plans[DISASM_ROWS + 1]; bool fits; };
+
+constexpr PlanTable build_plans()
+{
+    PlanTable table{};
+    table.fits = true;
+    for (int row = 0; row <= DISASM_ROWS; row++) {
+        const char* f = row < DISASM_ROWS ? DisasmTable[row] : "<reserved>";
+        if (f == nullptr || row < GROUP_MAJOR) {
+            continue;   // empty rows render as row DISASM_ROWS; names are no formats
+        }
+        FormatPlan& plan = table.plans[row];
+        int i = 0;
+        size_t length = 0;
+        for (; *f != '\0'; f++) {
+            if (*f != '%') {
+                if (length == PIECE_ROOM) {
+                    table.fits = false;
+                    break;
+                }
+                plan.piece[i][length++] = *f;
+                continue;
+            }
+            plan.length[i] = static_cast<uint8_t>(length);
+            f++;
+            plan.convert[i] = *f == 's' ? CONVERT_NAME : *f == 'X' ? CONVERT_HEX : CONVERT_HEX4;
+            f += *f == '0' ? 2 : 0;   // "04X"
+            length = 0;
+            if (++i == PLAN_PIECES) {
+                table.fits = false;
+                break;
+            }
+        }
+        if (i < PLAN_PIECES) {
+            plan.length[i] = static_cast<uint8_t>(length);
+            plan.convert[i] = CONVERT_END;
+        }
+    }
+    return table;
+}
+constexpr PlanTable Plans = build_plans();
+static_assert(Plans.fits);
+static_assert(Plans.plans[GROUP_MAJOR + 10].convert[1] == CONVERT_HEX);   // lw's offset
+static_assert(Plans.plans[DISASM_ROWS].length[0] == 10);
+
+// The register names as four-byte groups, for copying whole.
+struct NameTable { char text[16][4]; uint8_t length[16]; };
+constexpr NameTable build_names()
+{
+    NameTable table{};
+    for (int r = 0; r < 16; r++) {
+        for (const char* c = DisasmTable[GROUP_REGISTER + r]; *c != '\0'; c++) {
+            table.text[r][table.length[r]++] = *c;
+        }
+    }
+    return table;
+}
+constexpr NameTable RegisterNames = build_names();
 
 // Two hexadecimal digits for every byte value, for the writers' fixed-width fields.
 struct HexPairTable { char digits[256][2]; };
@@ -98,81 +167,89 @@ char* put_text(char* out, const char* text)
     return out;
 }
 
-// Renders the three conversions the table uses (%s, %X and %04X) without printf's
-// machinery, since the writers disassemble every word up to three times. No format can
-// expand beyond 40 characters; the text keeps at most 19.
-static void render(char* buffer, const char* format, const DisasmArg* args)
+// Renders plan `row` with the arguments `args` (register numbers for names) at `out`, which
+// has TEXT_ROOM bytes, and returns the end of the text. Pieces and names are copied whole,
+// so bytes past the end of the text are scratch. No text is longer than 40 characters.
+static char* render(char* out, int row, const uint32_t* args)
 {
-    char scratch[48];
-    char* out = scratch;
-    for (const char* f = format; *f != '\0'; f++) {
-        if (*f != '%') {
-            *out++ = *f;
-        } else if (*++f == 's') {
-            out = put_text(out, (args++)->name);
-        } else if (*f == 'X') {
-            out = put_hex(out, (args++)->number, 1);
-        } else {                                // "04X"
-            f += 2;
-            out = put_hex(out, (args++)->number, 4);
+    const FormatPlan& plan = Plans.plans[row];
+    for (int i = 0;; i++) {
+        std::memcpy(out, plan.piece[i], PIECE_ROOM);
+        out += plan.length[i];
+        uint32_t value = args[i];
+        switch (plan.convert[i]) {
+        case CONVERT_END:
+            return out;
+        case CONVERT_NAME:
+            std::memcpy(out, RegisterNames.text[value], 4);
+            out += RegisterNames.length[value];
+            break;
+        case CONVERT_HEX:
+            out = put_hex(out, value, 1);
+            break;
+        default:
+            out = put_hex4(out, value);
+            break;
         }
     }
-    size_t length = static_cast<size_t>(out - scratch);
-    length = length < static_cast<size_t>(TEXT_LIMIT) ? length : TEXT_LIMIT;
-    std::memcpy(buffer, scratch, length);
-    buffer[length] = '\0';
 }
 
-char* disassemble_word(uint32_t word, char* buffer, int32_t address)
+// Writes the text of `word` at `out`, which has TEXT_ROOM bytes, and returns its end.
+static char* disassembly_text(char* out, uint32_t word, int32_t address)
 {
     uint32_t m = field_m(word), a = field_a(word), b = field_b(word), l = field_l(word);
-    DisasmArg ra{DisasmTable[GROUP_REGISTER + a], 0};
-    DisasmArg rb{DisasmTable[GROUP_REGISTER + b], 0};
-    const char* format = nullptr;
-    DisasmArg args[3] = {};
+    int row = -1;
+    uint32_t args[PLAN_PIECES] = {};
 
     switch (m) {
     case 0:
-        format = DisasmTable[GROUP_MAJOR0 + l];
+        row = GROUP_MAJOR0 + static_cast<int>(l);
         break;
     case 1: case 2: case 3: case 5: case 6:
-        format = DisasmTable[GROUP_MAJOR + m];
-        args[0] = ra, args[1] = rb, args[2] = {nullptr, l};
+        row = GROUP_MAJOR + static_cast<int>(m);
+        args[0] = a, args[1] = b, args[2] = l;
         break;
     case 7:
-        format = DisasmTable[GROUP_ALU + l];
-        args[0] = ra, args[1] = rb;
+        row = GROUP_ALU + static_cast<int>(l);
+        args[0] = a, args[1] = b;
         break;
     case 8:
-        format = l == 8 ? DisasmTable[GROUP_LONG_JUMP + a] : DisasmTable[GROUP_MAJOR8 + l];
-        args[0] = rb;
+        row = l == 8 ? GROUP_LONG_JUMP + static_cast<int>(a) : GROUP_MAJOR8 + static_cast<int>(l);
+        args[0] = b;
         break;
     case 9: {
         // The target is relative to the branch's own address; the address bus has 16 bits.
         int32_t displacement = static_cast<int8_t>(word & 0xFF);
-        uint32_t target = static_cast<uint32_t>(address + 2 + 2 * displacement) & 0xFFFF;
-        format = DisasmTable[GROUP_BRANCH + a];
-        args[0] = {nullptr, target};
+        row = GROUP_BRANCH + static_cast<int>(a);
+        args[0] = static_cast<uint32_t>(address + 2 + 2 * displacement) & 0xFFFF;
         break;
     }
     case 10: case 11:
-        format = DisasmTable[GROUP_MAJOR + m];
-        args[0] = ra, args[1] = {nullptr, unpack_word_offset(l)}, args[2] = rb;
+        row = GROUP_MAJOR + static_cast<int>(m);
+        args[0] = a, args[1] = unpack_word_offset(l), args[2] = b;
         break;
     case 12: case 13: case 14:
-        format = DisasmTable[GROUP_MAJOR + m];
-        args[0] = ra, args[1] = {nullptr, l}, args[2] = rb;
+        row = GROUP_MAJOR + static_cast<int>(m);
+        args[0] = a, args[1] = l, args[2] = b;
         break;
     case 15:
-        format = DisasmTable[GROUP_MAJOR + 15];
-        args[0] = {nullptr, (word & 0xFFF) << 4};
+        row = GROUP_MAJOR + 15;
+        args[0] = (word & 0xFFF) << 4;
         break;
     default:   // M = 4 encodes nothing
         break;
     }
     // An empty entry is a word that encodes no instruction.
-    render(buffer, format != nullptr ? format : "<reserved>", args);
-    buffer[DISASM_BUF - 1] = '\0';
+    return render(out, row >= 0 && DisasmTable[row] != nullptr ? row : DISASM_ROWS, args);
+}
+
+char* disassemble_word(uint32_t word, char* buffer, int32_t address)
+{
+    char scratch[TEXT_ROOM];
+    size_t length = static_cast<size_t>(disassembly_text(scratch, word, address) - scratch);
+    length = length < static_cast<size_t>(TEXT_LIMIT) ? length : TEXT_LIMIT;
+    std::memcpy(buffer, scratch, length);
+    std::memset(buffer + length, '\0', DISASM_BUF - length);
     return buffer;
 }
 
@@ -181,17 +258,25 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address)
 struct FieldCacheEntry { uint32_t key; char field[DISASM_FIELD]; };   // key: word + 1
 static FieldCacheEntry field_cache[IMAGE_SIZE / 2];
 
+// Renders the field of `word` at `address` into its cache entry. Out of line, so that the
+// common case of disassembly_field, a hit, stays a few instructions.
+[[gnu::noinline]] static void fill_field(FieldCacheEntry& entry, uint32_t word, int32_t address)
+{
+    char scratch[TEXT_ROOM];
+    size_t length = static_cast<size_t>(disassembly_text(scratch, word, address) - scratch);
+    if (length < DISASM_FIELD) {
+        std::memset(scratch + length, ' ', DISASM_FIELD - length);
+    }
+    std::memcpy(entry.field, scratch, DISASM_FIELD);
+    entry.key = word + 1;
+}
+
 const char* disassembly_field(int32_t address)
 {
     uint32_t word = image_word(address);
     FieldCacheEntry& entry = field_cache[address / 2];
     if (entry.key != word + 1) {
-        char text[DISASM_BUF];
-        disassemble_word(word, text, address);
-        size_t length = std::strlen(text);
-        std::memset(entry.field, ' ', DISASM_FIELD);
-        std::memcpy(entry.field, text, length < DISASM_FIELD ? length : DISASM_FIELD);
-        entry.key = word + 1;
+        fill_field(entry, word, address);
     }
     return entry.field;
 }

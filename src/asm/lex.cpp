@@ -4,7 +4,6 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 #include <string_view>
 
 // Rows 0..82 are mnemonics and directives (value = position = mnemonic number; 0..62 also
@@ -58,7 +57,9 @@ static_assert(std::string_view(KeywordTable[KEYWORD_ROWS - 1].name) == "sp");
 
 // Keyword lookup by hash instead of a scan of the rows: every name is distinct, so the one
 // row that equals an identifier is the row a scan would find first. A name of at most six
-// characters, packed little-endian into an integer with zero fill, is its own exact key.
+// characters, packed little-endian into an integer with zero fill, is its own exact key; no
+// name packs to 0, which marks an empty slot. Each slot carries its row's token, so a hit
+// reads one slot and nothing else.
 constexpr int KEYWORD_LONGEST = 6;
 constexpr uint32_t KEYWORD_SLOTS = 256;
 
@@ -85,49 +86,31 @@ constexpr size_t text_length(const char* text)
     return length;
 }
 
-struct KeywordSlot { uint64_t packed; int32_t row; };   // row -1: empty slot
+struct KeywordSlot { uint64_t packed; Token token; };   // packed 0: empty slot
 struct KeywordIndex { KeywordSlot slots[KEYWORD_SLOTS]; };
 
 // Linear probing over the packed names of all rows.
 constexpr KeywordIndex build_keyword_index()
 {
     KeywordIndex index{};
-    for (KeywordSlot& slot : index.slots) {
-        slot.row = -1;
-    }
     for (int row = 0; row < KEYWORD_ROWS; row++) {
         const char* name = KeywordTable[row].name;
         uint64_t packed = pack_name(name, text_length(name));
         uint32_t slot = keyword_slot(packed);
-        while (index.slots[slot].row >= 0) {
+        while (index.slots[slot].packed != 0) {
             slot = (slot + 1) % KEYWORD_SLOTS;
         }
-        index.slots[slot] = {packed, row};
+        index.slots[slot] = {packed, {KeywordTable[row].kind, KeywordTable[row].value}};
     }
     return index;
 }
 constexpr KeywordIndex KeywordSlots = build_keyword_index();
-
-static const KeywordRow* find_keyword(const char* text, size_t length)
-{
-    if (length > static_cast<size_t>(KEYWORD_LONGEST)) {
-        return nullptr;
-    }
-    uint64_t packed = 0;
-    std::memcpy(&packed, text, length);   // little-endian, as pack_name
-    for (uint32_t slot = keyword_slot(packed); KeywordSlots.slots[slot].row >= 0;
-         slot = (slot + 1) % KEYWORD_SLOTS) {
-        if (KeywordSlots.slots[slot].packed == packed) {
-            return &KeywordTable[KeywordSlots.slots[slot].row];
-        }
-    }
-    return nullptr;
-}
 static_assert(std::endian::native == std::endian::little);
 
-// Character classes of plain 7-bit ASCII (white space in asm.h); bytes 0x80..0xFF belong to
-// none.
-enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2 };   // `_` counts as a letter here
+// Character classes of plain 7-bit ASCII; bytes 0x80..0xFF belong to none. CLASS_END marks
+// the two bytes that end a line's tokens, NUL and the comment's `;`.
+enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2, CLASS_SPACE = 4, CLASS_END = 8 };
+constexpr uint8_t CLASS_WORD = CLASS_LETTER | CLASS_DIGIT;   // `_` counts as a letter here
 constexpr std::array<uint8_t, 256> build_classes()
 {
     std::array<uint8_t, 256> classes{};
@@ -138,78 +121,107 @@ constexpr std::array<uint8_t, 256> build_classes()
     for (int c = '0'; c <= '9'; c++) {
         classes[c] = CLASS_DIGIT;
     }
+    for (int c = 0; c < 256; c++) {
+        if (is_space(static_cast<unsigned char>(c))) {
+            classes[c] = CLASS_SPACE;
+        }
+    }
+    classes['\0'] = classes[';'] = CLASS_END;
     return classes;
 }
 constexpr std::array<uint8_t, 256> CharClasses = build_classes();
 
-static bool is_digit(unsigned char c) { return CharClasses[c] == CLASS_DIGIT; }
-static bool is_word_char(unsigned char c) { return CharClasses[c] != 0; }
-
-static int hex_digit(unsigned char c)
+// The value of each hexadecimal digit, 16 for every other byte.
+constexpr std::array<uint8_t, 256> build_hex_values()
 {
-    if (is_digit(c)) {
-        return c - '0';
+    std::array<uint8_t, 256> values{};
+    for (int c = 0; c < 256; c++) {
+        values[c] = c >= '0' && c <= '9' ? c - '0'
+                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                    : 16;
     }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return values;
+}
+constexpr std::array<uint8_t, 256> HexValues = build_hex_values();
+
+static uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
+
+// find_symbol wants the identifier alone: end it in place, then put the byte back. Kept out
+// of line so that next_token, on its other paths, calls nothing and saves no registers.
+[[gnu::noinline]] static Token symbol_token(char* start, char* end)
+{
+    char kept = *end;
+    *end = '\0';
+    SymbolHandle handle = find_symbol(start);
+    *end = kept;
+    return {TOKEN_SYMBOL, handle};
 }
 
 Token next_token(char*& cursor)
 {
-    while (*cursor != '\0' && is_space(static_cast<unsigned char>(*cursor))) {
-        cursor++;
+    char* p = cursor;
+    while (class_of(p) == CLASS_SPACE) {
+        p++;
     }
-    unsigned char c = static_cast<unsigned char>(*cursor);
-    if (c == '\0' || c == ';') {
-        return {TOKEN_EOL, 0};
-    }
+    unsigned char c = static_cast<unsigned char>(*p);
+    uint8_t cls = CharClasses[c];
 
-    if (CharClasses[c] == CLASS_LETTER) {
-        char* start = cursor;
+    if (cls == CLASS_LETTER) {
+        // Pack the name while scanning it. Past the eighth character the shift wraps and
+        // spoils the packing, which matters nothing: such a name is too long for a keyword.
+        char* start = p;
+        uint64_t packed = 0;
+        unsigned shift = 0;
         do {
-            cursor++;
-        } while (is_word_char(static_cast<unsigned char>(*cursor)));
-        size_t length = static_cast<size_t>(cursor - start);
-        if (const KeywordRow* row = find_keyword(start, length)) {
-            return {row->kind, row->value};
+            packed |= static_cast<uint64_t>(c) << (shift & 63);
+            shift += 8;
+            c = static_cast<unsigned char>(*++p);
+        } while (CharClasses[c] & CLASS_WORD);
+        cursor = p;
+        if (shift <= 8 * KEYWORD_LONGEST) {
+            for (uint32_t slot = keyword_slot(packed);; slot = (slot + 1) % KEYWORD_SLOTS) {
+                const KeywordSlot& entry = KeywordSlots.slots[slot];
+                if (entry.packed == packed) {
+                    return entry.token;
+                }
+                if (entry.packed == 0) {
+                    break;
+                }
+            }
         }
-        // find_symbol wants the identifier alone: end it in place, then put the byte back.
-        char kept = *cursor;
-        *cursor = '\0';
-        SymbolHandle handle = find_symbol(start);
-        *cursor = kept;
-        return {TOKEN_SYMBOL, handle};
+        return symbol_token(start, p);
     }
 
-    if (is_digit(c)) {
-        if (c == '0' && (cursor[1] == 'x' || cursor[1] == 'X')) {
+    if (cls == CLASS_DIGIT) {
+        if (c == '0' && (p[1] == 'x' || p[1] == 'X')) {
             // Hexadecimal keeps the low 32 bits; "0x" with no digit is the number 0.
-            cursor += 2;
+            p += 2;
             uint32_t value = 0;
-            for (int digit; (digit = hex_digit(static_cast<unsigned char>(*cursor))) >= 0;) {
-                value = value << 4 | static_cast<uint32_t>(digit);
-                cursor++;
+            for (uint32_t digit; (digit = HexValues[static_cast<unsigned char>(*p)]) < 16; p++) {
+                value = value << 4 | digit;
             }
+            cursor = p;
             return {TOKEN_NUMBER, static_cast<int32_t>(value)};
         }
         // Decimal saturates at the largest signed 32-bit value.
         int64_t value = 0;
-        while (is_digit(static_cast<unsigned char>(*cursor))) {
-            value = value * 10 + (*cursor - '0');
+        do {
+            value = value * 10 + (*p - '0');
             if (value > INT32_MAX) {
                 value = INT32_MAX;
             }
-            cursor++;
-        }
+            p++;
+        } while (class_of(p) == CLASS_DIGIT);
+        cursor = p;
         return {TOKEN_NUMBER, static_cast<int32_t>(value)};
     }
 
+    if (cls == CLASS_END) {
+        cursor = p;
+        return {TOKEN_EOL, 0};
+    }
     // Any other byte stands for itself, taken as a signed 8-bit code.
-    cursor++;
+    cursor = p + 1;
     return {static_cast<int32_t>(static_cast<signed char>(c)), 0};
 }

@@ -44,13 +44,31 @@ static bool fixed_date(std::time_t& seconds)
     return true;
 }
 
+// Ends the listing line begun in `line` (up to `out`) with `text` and a newline, and appends
+// it to the output in one piece. A note is at most 511 characters, which the line always
+// has room for; a longer text still goes out whole, in a piece of its own.
+constexpr size_t LINE_ROOM = 64 + TEXT_BUF;
+static void finish_line(std::FILE* stream, char* line, char* out, const char* text)
+{
+    size_t length = std::strlen(text);
+    if (length <= static_cast<size_t>(TEXT_MAX)) {
+        std::memcpy(out, text, length);
+        out += length;
+    } else {
+        output_bytes(stream, line, static_cast<size_t>(out - line));
+        output_bytes(stream, text, length);
+        out = line;
+    }
+    *out++ = '\n';
+    output_bytes(stream, line, static_cast<size_t>(out - line));
+}
+
 // A note on a line of its own: its text starts after 29 blanks.
 static void note_line(std::FILE* stream, const ListingNote& note)
 {
-    static const char indent[] = "                             ";
-    output_bytes(stream, indent, sizeof indent - 1);
-    output_bytes(stream, note.text, std::strlen(note.text));
-    output_bytes(stream, "\n", 1);
+    char line[LINE_ROOM];
+    std::memset(line, ' ', 29);
+    finish_line(stream, line, line + 29, note.text);
 }
 
 void write_listing(const char* path)
@@ -88,7 +106,7 @@ void write_listing(const char* path)
         while (k + 1 < note_count && NoteTable[k].address <= a && NoteTable[k + 1].address <= a) {
             note_line(stream, NoteTable[k++]);
         }
-        char line[64];
+        char line[LINE_ROOM];
         char* out = put_hex4(line, static_cast<uint32_t>(a));
         *out++ = '\t';
         out = put_hex4(out, image_word(a));
@@ -96,12 +114,8 @@ void write_listing(const char* path)
         std::memcpy(out, disassembly_field(a), DISASM_FIELD);
         out += DISASM_FIELD;
         *out++ = '\t';
-        output_bytes(stream, line, static_cast<size_t>(out - line));
-        if (k < note_count && NoteTable[k].address <= a) {
-            const char* source = NoteTable[k++].text;
-            output_bytes(stream, source, std::strlen(source));
-        }
-        output_bytes(stream, "\n", 1);
+        bool noted = k < note_count && NoteTable[k].address <= a;
+        finish_line(stream, line, out, noted ? NoteTable[k++].text : "");
     }
     while (k < note_count) {
         note_line(stream, NoteTable[k++]);

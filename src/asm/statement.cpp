@@ -258,6 +258,94 @@ static size_t skip_space(const char* text, size_t length)
 #endif
 }
 
+#if defined(__SSE2__)
+// Three masks of the 64 bytes at `text`, bit i for text[i]: the newlines, the semicolons,
+// and the other bytes that are no white space.
+struct LineMasks { uint64_t newlines, semicolons, others; };
+
+static uint64_t group_bits(__m128i bytes, int group)
+{
+    return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(bytes))) << (16 * group);
+}
+
+static LineMasks line_masks(const char* text)
+{
+    LineMasks masks{0, 0, 0};
+    for (int group = 0; group < 4; group++) {
+        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * group));
+        __m128i control = _mm_sub_epi8(chunk, _mm_set1_epi8(9));
+        __m128i control_space = _mm_cmpeq_epi8(_mm_min_epu8(control, _mm_set1_epi8(4)), control);
+        __m128i space = _mm_or_si128(control_space, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(' ')));
+        __m128i semicolon = _mm_cmpeq_epi8(chunk, _mm_set1_epi8(';'));
+        masks.newlines |= group_bits(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n')), group);
+        masks.semicolons |= group_bits(semicolon, group);
+        masks.others |= group_bits(_mm_or_si128(space, semicolon), group);
+    }
+    masks.others = ~masks.others;
+    return masks;
+}
+#endif
+
+// The number of bits set, without a library call or a branch.
+static int32_t count_bits(uint64_t bits)
+{
+    bits -= (bits >> 1) & 0x5555555555555555u;
+    bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int32_t>((bits * 0x0101010101010101u) >> 56);
+}
+
+// Passes over the lines at `text` that hold no statement (blank, or a comment after any
+// white space), each ending in its newline within the line limit, and stops at the first
+// line that holds a statement, is longer, or does not end among the `avail` bytes. Counts the
+// lines passed in current_line and returns their bytes. The text must hold no NUL byte.
+// Looks at 64 bytes at a time and may read up to 64 bytes past the text.
+static size_t skip_quiet_lines(const char* text, size_t avail)
+{
+#if defined(__SSE2__)
+    size_t start = 0;       // the first byte of the line being looked at
+    uint64_t seen = 0;      // 1 when that line has shown a semicolon
+    for (size_t window = 0; window < avail && window < start + TEXT_MAX; window += 64) {
+        uint64_t valid = ~uint64_t{0};
+        if (avail - window < 64) {
+            valid = (uint64_t{1} << (avail - window)) - 1;
+        }
+        LineMasks masks = line_masks(text + window);
+        uint64_t newlines = masks.newlines & valid;
+        // A carry that starts at each semicolon runs through the following bytes of its line
+        // and dies at the newline: the carry into a byte says that its line had a semicolon
+        // before it. A byte that is no white space and has none before it opens a statement.
+        uint64_t open = ~newlines;
+        uint64_t sum = open + masks.semicolons;
+        uint64_t carry_out = sum < open;
+        sum += seen;
+        carry_out |= sum < seen;
+        uint64_t carries = sum ^ open ^ masks.semicolons;
+        uint64_t statement = masks.others & ~carries & valid;
+        if (statement != 0) {
+            newlines &= (statement & (0 - statement)) - 1;   // the lines that end before it
+        }
+        if (newlines != 0) {
+            size_t first = window + static_cast<size_t>(__builtin_ctzll(newlines));
+            if (first - start >= static_cast<size_t>(TEXT_MAX)) {
+                return start;
+            }
+            current_line += count_bits(newlines);
+            start = window + 64 - static_cast<size_t>(__builtin_clzll(newlines));
+        }
+        if (statement != 0) {
+            return start;
+        }
+        seen = carry_out;
+    }
+    return start;
+#else
+    (void)text;
+    (void)avail;
+    return 0;
+#endif
+}
+
 // Whether the text in read_buffer holds a NUL byte anywhere; almost no source does, and
 // then no line needs a search for one.
 static bool buffer_has_nul;
@@ -305,6 +393,10 @@ static void assemble_lines(std::FILE* stream)
         bool statement = first < length && line[first] != ';';
         if (!statement && (!notes_wanted || note_count >= MAX_NOTES)) {
             pos += piece;
+            // Such lines come in runs: pass over the rest of this run in bulk.
+            if (!buffer_has_nul) {
+                pos += skip_quiet_lines(read_buffer + pos, end - pos);
+            }
             continue;
         }
         if (first == length) {

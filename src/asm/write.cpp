@@ -24,6 +24,47 @@ void output_bytes(std::FILE* stream, const char* data, size_t length)
     pending_used += length;
 }
 
+// The writers of this file build their lines straight in the pending text: `output_room`
+// makes room for `length` bytes (at most the buffer's size) and returns where they go; the
+// caller writes them and hands the new end to `output_end`.
+static char* output_room(std::FILE* stream, size_t length)
+{
+    if (pending_used + length > sizeof pending) {
+        std::fwrite(pending, 1, pending_used, stream);
+        pending_used = 0;
+    }
+    return pending + pending_used;
+}
+
+static void output_end(const char* end)
+{
+    pending_used = static_cast<size_t>(end - pending);
+}
+
+// Copies a string literal without its NUL; its length is known when compiling.
+template <size_t N> static char* put_literal(char* out, const char (&text)[N])
+{
+    std::memcpy(out, text, N - 1);
+    return out + N - 1;
+}
+
+// A line number kept as its decimal text, counted up in place: most steps touch one digit.
+struct DecimalCounter { char digits[16]; size_t length; };
+
+static void count_up(DecimalCounter& counter)
+{
+    size_t i = counter.length;
+    while (i > 0 && counter.digits[i - 1] == '9') {
+        counter.digits[--i] = '0';
+    }
+    if (i > 0) {
+        counter.digits[i - 1]++;
+    } else {
+        std::memmove(counter.digits + 1, counter.digits, counter.length++);
+        counter.digits[0] = '1';
+    }
+}
+
 bool same_file(const char* a, const char* b)
 {
     struct stat first, second;
@@ -43,6 +84,9 @@ std::FILE* open_output(const char* path, const char* mode, bool* created)
         report_error("cannot open '%s' (%s)", path, std::strerror(errno));
         return nullptr;
     }
+    // The pending buffer already collects whole 64 KiB blocks; a stdio buffer behind it
+    // would only split each block into two writes.
+    std::setvbuf(stream, nullptr, _IONBF, 0);
     struct stat info;
     *created = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
     pending_used = 0;
@@ -72,11 +116,10 @@ bool write_hex(const char* path)
     if (stream == nullptr) {
         return created;
     }
-    // "- nn aaaa" and then every byte of the row, at most 16 to a row.
-    char line[64];
+    // "- nn aaaa" and then every byte of the row, at most 16 to a row: 58 characters.
     for (int32_t row = 0; row < location_counter; row += 16) {
         int32_t count = location_counter - row < 16 ? location_counter - row : 16;
-        char* out = line;
+        char* out = output_room(stream, 64);
         *out++ = '-';
         *out++ = ' ';
         out = put_hex2(out, static_cast<uint32_t>(count));
@@ -87,7 +130,7 @@ bool write_hex(const char* path)
             out = put_hex2(out, CodeImage[i]);
         }
         *out++ = '\n';
-        output_bytes(stream, line, static_cast<size_t>(out - line));
+        output_end(out);
     }
     finish_output(stream, path);
     return created;
@@ -101,9 +144,14 @@ bool write_bin(const char* path)
         return created;
     }
     // Little-endian words for the hardware flow: low byte first.
-    for (int32_t a = 0; a < IMAGE_SIZE; a += 2) {
-        char pair[2] = {static_cast<char>(CodeImage[a + 1]), static_cast<char>(CodeImage[a])};
-        output_bytes(stream, pair, 2);
+    constexpr int32_t STRIP = 4096;
+    for (int32_t strip = 0; strip < IMAGE_SIZE; strip += STRIP) {
+        char* out = output_room(stream, STRIP);
+        for (int32_t a = strip; a < strip + STRIP; a += 2) {
+            *out++ = static_cast<char>(CodeImage[a + 1]);
+            *out++ = static_cast<char>(CodeImage[a]);
+        }
+        output_end(out);
     }
     finish_output(stream, path);
     return created;
@@ -127,15 +175,18 @@ bool write_prg(const char* path)
         return created;
     }
     // word index in decimal, the word, and its disassembly in an 18-column field
-    char line[64];
-    for (int32_t a = 0; a < location_counter; a += 2) {
-        char* out = line + std::snprintf(line, 16, "%d\t", a / 2);
+    DecimalCounter index = {{'0'}, 1};
+    for (int32_t a = 0; a < location_counter; a += 2, count_up(index)) {
+        char* out = output_room(stream, 64);
+        std::memcpy(out, index.digits, 8);   // the index has at most five digits
+        out += index.length;
+        *out++ = '\t';
         out = put_hex4(out, image_word(a));
         *out++ = '\t';
         std::memcpy(out, disassembly_field(a), DISASM_FIELD);
         out += DISASM_FIELD;
         *out++ = '\n';
-        output_bytes(stream, line, static_cast<size_t>(out - line));
+        output_end(out);
     }
     finish_output(stream, path);
     return created;
@@ -187,18 +238,18 @@ bool write_vhdl(const char* path)
         return created;
     }
     output_bytes(stream, VhdlOpening, std::strlen(VhdlOpening));
-    // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text
-    char line[96];
+    // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text: 68 characters
     for (int32_t a = 0; a < location_counter; a += 2) {
-        char* out = put_text(line, "\t\twhen x\"");
+        char* out = output_room(stream, 96);
+        out = put_literal(out, "\t\twhen x\"");
         out = put_hex4(out, static_cast<uint32_t>(a));
-        out = put_text(out, "\"=> instr <= x\"");
+        out = put_literal(out, "\"=> instr <= x\"");
         out = put_hex4(out, image_word(a));
-        out = put_text(out, "\" after 1 ns;\t---");
+        out = put_literal(out, "\" after 1 ns;\t---");
         std::memcpy(out, disassembly_field(a), DISASM_FIELD);
         out += DISASM_FIELD;
         *out++ = '\n';
-        output_bytes(stream, line, static_cast<size_t>(out - line));
+        output_end(out);
     }
     output_bytes(stream, VhdlClosing, std::strlen(VhdlClosing));
     finish_output(stream, path);

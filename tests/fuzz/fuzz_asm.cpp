@@ -32,7 +32,7 @@ void remove_scratch()
 {
     for (const char* name : ImageOutputs)
         std::remove((scratch + "/" + name).c_str());
-    for (const char* name : {"a.s", "b.s", "out.lst"})
+    for (const char* name : {"a.s", "b.s", "out.lst", "err1.txt", "err2.txt"})
         std::remove((scratch + "/" + name).c_str());
     rmdir(scratch.c_str());
 }
@@ -90,22 +90,51 @@ void check_tables()
               "symbol name terminated");
 }
 
+std::string read_file(const char* path)
+{
+    std::string text;
+    if (std::FILE* stream = std::fopen(path, "rb")) {
+        char buffer[4096];
+        for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, stream)) > 0;)
+            text.append(buffer, got);
+        std::fclose(stream);
+    }
+    return text;
+}
+
 bool source_unchanged(const uint8_t* data, size_t size)
 {
-    std::FILE* stream = std::fopen("a.s", "rb");
-    if (!stream)
-        return false;
-    std::string text;
-    char buffer[4096];
-    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, stream)) > 0;)
-        text.append(buffer, got);
-    std::fclose(stream);
+    std::string text = read_file("a.s");
     return text.size() == size && (size == 0 || std::memcmp(text.data(), data, size) == 0);
 }
 
 } // namespace
 
 int vexa_main(int argc, char** argv);
+
+namespace {
+
+// Runs the whole program with its standard error caught in `errors`; returns the status.
+int run_caught(int argc, const char** argv, const char* errors)
+{
+    std::fflush(stderr);
+    int saved = dup(2);
+    int caught = open(errors, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (caught < 0 || dup2(caught, 2) < 0)
+        std::abort();
+    close(caught);
+    int status = vexa_main(argc, const_cast<char**>(argv));
+    std::fflush(stderr);
+    if (saved >= 0) {
+        dup2(saved, 2);
+        close(saved);
+    } else {
+        close(2);
+    }
+    return status;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -153,7 +182,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                           "-sym=out.sym", "-lst=out.lst", "a.s", "b.s", nullptr};
     int argc = two_files ? 15 : 14;
     argv[argc] = nullptr;
-    int status = vexa_main(argc, const_cast<char**>(argv));
+    // Without a listing the run keeps no notes and passes over comment lines in bulk; every
+    // third input runs that way first, and must report exactly what the full run reports.
+    bool without_listing_first = size % 3 == 0;
+    std::string quiet_errors;
+    int quiet_status = 0;
+    if (without_listing_first) {
+        const char* quiet[16];
+        int quiet_argc = 0;
+        for (int i = 0; i < argc; ++i)
+            if (std::strcmp(argv[i], "-lst=out.lst") != 0)
+                quiet[quiet_argc++] = argv[i];
+        quiet[quiet_argc] = nullptr;
+        quiet_status = run_caught(quiet_argc, quiet, "err1.txt");
+        check(note_count == 0, "no notes kept without a listing");
+        check(!exists("out.lst"), "no listing written unasked");
+        quiet_errors = read_file("err1.txt");
+        reset_assembler();
+    }
+    int status = run_caught(argc, argv, "err2.txt");
+    if (without_listing_first) {
+        check(status == quiet_status, "the listing changes no exit status");
+        check(read_file("err2.txt") == quiet_errors, "the listing changes no diagnostic");
+    }
     check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");
     // A failed run leaves no image output behind, a successful one all of them; the listing
     // stays either way.
