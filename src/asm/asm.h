@@ -205,6 +205,11 @@ std::FILE* open_output(const char* path, const char* mode, bool* created);
 void finish_output(std::FILE* stream, const char* path);
 // Appends to the open output through one large buffer, written out by finish_output.
 void output_bytes(std::FILE* stream, const char* data, size_t length);
+// Lines are built straight in that buffer: `output_room` makes room for `length` bytes (at
+// most 64 KiB) and returns where they go; the caller writes them and hands the new end to
+// `output_end`.
+char* output_room(std::FILE* stream, size_t length);
+void output_end(const char* end);
 
 // ---- verilog.cpp: the Verilog ROM module ------------------------------------------------
 bool write_verilog(const char* path);

@@ -44,31 +44,16 @@ static bool fixed_date(std::time_t& seconds)
     return true;
 }
 
-// Ends the listing line begun in `line` (up to `out`) with `text` and a newline, and appends
-// it to the output in one piece. A note is at most 511 characters, which the line always
-// has room for; a longer text still goes out whole, in a piece of its own.
-constexpr size_t LINE_ROOM = 64 + TEXT_BUF;
-static void finish_line(std::FILE* stream, char* line, char* out, const char* text)
-{
-    size_t length = std::strlen(text);
-    if (length <= static_cast<size_t>(TEXT_MAX)) {
-        std::memcpy(out, text, length);
-        out += length;
-    } else {
-        output_bytes(stream, line, static_cast<size_t>(out - line));
-        output_bytes(stream, text, length);
-        out = line;
-    }
-    *out++ = '\n';
-    output_bytes(stream, line, static_cast<size_t>(out - line));
-}
-
-// A note on a line of its own: its text starts after 29 blanks.
+// A note on a line of its own: its text starts after 29 blanks. Notes are cut to 511
+// characters when recorded, so every line fits the room asked for.
 static void note_line(std::FILE* stream, const ListingNote& note)
 {
-    char line[LINE_ROOM];
-    std::memset(line, ' ', 29);
-    finish_line(stream, line, line + 29, note.text);
+    size_t length = std::strlen(note.text);
+    char* out = output_room(stream, 30 + length);
+    std::memset(out, ' ', 29);
+    std::memcpy(out + 29, note.text, length);
+    out[29 + length] = '\n';
+    output_end(out + 30 + length);
 }
 
 void write_listing(const char* path)
@@ -106,16 +91,22 @@ void write_listing(const char* path)
         while (k + 1 < note_count && NoteTable[k].address <= a && NoteTable[k + 1].address <= a) {
             note_line(stream, NoteTable[k++]);
         }
-        char line[LINE_ROOM];
-        char* out = put_hex4(line, static_cast<uint32_t>(a));
+        bool noted = k < note_count && NoteTable[k].address <= a;
+        const char* source = noted ? NoteTable[k++].text : "";
+        size_t length = std::strlen(source);
+        // aaaa\twwww\tfield\tsource\n: 30 characters and the source
+        char* out = output_room(stream, 32 + length);
+        out = put_hex4(out, static_cast<uint32_t>(a));
         *out++ = '\t';
         out = put_hex4(out, image_word(a));
         *out++ = '\t';
         std::memcpy(out, disassembly_field(a), DISASM_FIELD);
         out += DISASM_FIELD;
         *out++ = '\t';
-        bool noted = k < note_count && NoteTable[k].address <= a;
-        finish_line(stream, line, out, noted ? NoteTable[k++].text : "");
+        std::memcpy(out, source, length);
+        out += length;
+        *out++ = '\n';
+        output_end(out);
     }
     while (k < note_count) {
         note_line(stream, NoteTable[k++]);

@@ -24,10 +24,7 @@ void output_bytes(std::FILE* stream, const char* data, size_t length)
     pending_used += length;
 }
 
-// The writers of this file build their lines straight in the pending text: `output_room`
-// makes room for `length` bytes (at most the buffer's size) and returns where they go; the
-// caller writes them and hands the new end to `output_end`.
-static char* output_room(std::FILE* stream, size_t length)
+char* output_room(std::FILE* stream, size_t length)
 {
     if (pending_used + length > sizeof pending) {
         std::fwrite(pending, 1, pending_used, stream);
@@ -36,7 +33,7 @@ static char* output_room(std::FILE* stream, size_t length)
     return pending + pending_used;
 }
 
-static void output_end(const char* end)
+void output_end(const char* end)
 {
     pending_used = static_cast<size_t>(end - pending);
 }
