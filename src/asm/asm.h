@@ -203,6 +203,9 @@ bool same_file(const char* a, const char* b);  // both exist and are one file
 // and close. `created` is set when a regular file was created or truncated.
 std::FILE* open_output(const char* path, const char* mode, bool* created);
 void finish_output(std::FILE* stream, const char* path);
+// The whole frame around `text`, which writes the output's contents to the open stream
+// (it gets the path too). Returns what open_output set `created` to.
+bool write_output(const char* path, const char* mode, void (*text)(std::FILE*, const char*));
 // Appends to the open output through one large buffer, written out by finish_output.
 void output_bytes(std::FILE* stream, const char* data, size_t length);
 // Lines are built straight in that buffer: `output_room` makes room for `length` bytes (at

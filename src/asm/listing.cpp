@@ -56,13 +56,8 @@ static void note_line(std::FILE* stream, const ListingNote& note)
     output_end(out + 30 + length);
 }
 
-void write_listing(const char* path)
+static void listing_text(std::FILE* stream, const char*)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return;
-    }
     char revision[16];
     revision_text(revision, sizeof revision);
     // Weekday, month, two-digit day, time and year, in the C locale's English names.
@@ -111,5 +106,9 @@ void write_listing(const char* path)
     while (k < note_count) {
         note_line(stream, NoteTable[k++]);
     }
-    finish_output(stream, path);
+}
+
+void write_listing(const char* path)
+{
+    write_output(path, "w", listing_text);
 }

@@ -24,13 +24,8 @@ static void put_string(std::FILE* stream, const char* text)
     output_bytes(stream, text, std::strlen(text));
 }
 
-bool write_mem(const char* path)
+static void mem_text(std::FILE* stream, const char*)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
     // Every word of the memory, so that $readmemh leaves none undefined.
     for (int32_t n = 0; n < MEMORY_WORDS; n++) {
         char line[5];
@@ -38,8 +33,11 @@ bool write_mem(const char* path)
         line[4] = '\n';
         output_bytes(stream, line, sizeof line);
     }
-    finish_output(stream, path);
-    return created;
+}
+
+bool write_mem(const char* path)
+{
+    return write_output(path, "w", mem_text);
 }
 
 // One Intel HEX record: ":", byte count, address, type, the data, and the checksum that makes
@@ -63,13 +61,8 @@ static void ihx_record(std::FILE* stream, uint32_t address, uint32_t type, const
     output_bytes(stream, line, static_cast<size_t>(out - line));
 }
 
-bool write_ihx(const char* path)
+static void ihx_text(std::FILE* stream, const char*)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
     // Data records of 16 bytes up to the location counter, with 16-bit byte addresses: the
     // 64 KiB memory needs no extended address record.
     for (int32_t row = 0; row < location_counter; row += 16) {
@@ -77,17 +70,15 @@ bool write_ihx(const char* path)
         ihx_record(stream, static_cast<uint32_t>(row), 0, CodeImage + row, count);
     }
     ihx_record(stream, 0, 1, nullptr, 0);
-    finish_output(stream, path);
-    return created;
 }
 
-bool write_mif(const char* path)
+bool write_ihx(const char* path)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
+    return write_output(path, "w", ihx_text);
+}
+
+static void mif_text(std::FILE* stream, const char*)
+{
     put_string(stream, "WIDTH=16;\nDEPTH=32768;\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\n"
                        "CONTENT BEGIN\n");
     // \tAAAA  :   WWWW;
@@ -112,17 +103,15 @@ bool write_mif(const char* path)
         output_bytes(stream, line, static_cast<size_t>(out - line));
     }
     put_string(stream, "END;\n");
-    finish_output(stream, path);
-    return created;
 }
 
-bool write_coe(const char* path)
+bool write_mif(const char* path)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
+    return write_output(path, "w", mif_text);
+}
+
+static void coe_text(std::FILE* stream, const char*)
+{
     put_string(stream, "memory_initialization_radix=16;\nmemory_initialization_vector=\n");
     // The vector needs at least one value: an empty program gives a single zero word.
     int32_t words = program_words() > 0 ? program_words() : 1;
@@ -133,6 +122,9 @@ bool write_coe(const char* path)
         line[5] = '\n';
         output_bytes(stream, line, sizeof line);
     }
-    finish_output(stream, path);
-    return created;
+}
+
+bool write_coe(const char* path)
+{
+    return write_output(path, "w", coe_text);
 }

@@ -21,13 +21,8 @@ static bool symbol_before(int32_t left, int32_t right)
     return static_cast<uint16_t>(a.scope) < static_cast<uint16_t>(b.scope);
 }
 
-bool write_symbols(const char* path)
+static void symbol_text(std::FILE* stream, const char*)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
     static int32_t order[MAX_SYMBOLS];
     int32_t count = 0;
     for (int32_t i = 0; i < symbol_count; i++) {
@@ -57,6 +52,9 @@ bool write_symbols(const char* path)
         }
         output_bytes(stream, "\n", 1);
     }
-    finish_output(stream, path);
-    return created;
+}
+
+bool write_symbols(const char* path)
+{
+    return write_output(path, "w", symbol_text);
 }

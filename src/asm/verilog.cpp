@@ -144,13 +144,8 @@ static const char* const VerilogClosing =
     "\n"
     "endmodule\n";
 
-bool write_verilog(const char* path)
+static void verilog_text(std::FILE* stream, const char* path)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
     char name[TEXT_BUF];
     verilog_module_name(path, name, sizeof name);
     bool fallback = !named_after_file(path, name);
@@ -185,6 +180,9 @@ bool write_verilog(const char* path)
         output_bytes(stream, line, static_cast<size_t>(out - line));
     }
     put_string(stream, VerilogClosing);
-    finish_output(stream, path);
-    return created;
+}
+
+bool write_verilog(const char* path)
+{
+    return write_output(path, "w", verilog_text);
 }

@@ -106,13 +106,19 @@ void finish_output(std::FILE* stream, const char* path)
     }
 }
 
-bool write_hex(const char* path)
+bool write_output(const char* path, const char* mode, void (*text)(std::FILE*, const char*))
 {
     bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
+    std::FILE* stream = open_output(path, mode, &created);
+    if (stream != nullptr) {
+        text(stream, path);
+        finish_output(stream, path);
     }
+    return created;
+}
+
+static void hex_text(std::FILE* stream, const char*)
+{
     // "- nn aaaa" and then every byte of the row, at most 16 to a row: 58 characters.
     for (int32_t row = 0; row < location_counter; row += 16) {
         int32_t count = location_counter - row < 16 ? location_counter - row : 16;
@@ -129,17 +135,15 @@ bool write_hex(const char* path)
         *out++ = '\n';
         output_end(out);
     }
-    finish_output(stream, path);
-    return created;
 }
 
-bool write_bin(const char* path)
+bool write_hex(const char* path)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "wb", &created);
-    if (stream == nullptr) {
-        return created;
-    }
+    return write_output(path, "w", hex_text);
+}
+
+static void bin_image(std::FILE* stream, const char*)
+{
     // Little-endian words for the hardware flow: low byte first.
     constexpr int32_t STRIP = 4096;
     for (int32_t strip = 0; strip < IMAGE_SIZE; strip += STRIP) {
@@ -150,27 +154,24 @@ bool write_bin(const char* path)
         }
         output_end(out);
     }
-    finish_output(stream, path);
-    return created;
+}
+
+bool write_bin(const char* path)
+{
+    return write_output(path, "wb", bin_image);
+}
+
+static void no_text(std::FILE*, const char*)
+{
 }
 
 bool write_ram(const char* path)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "wb", &created);
-    if (stream != nullptr) {
-        finish_output(stream, path);
-    }
-    return created;
+    return write_output(path, "wb", no_text);
 }
 
-bool write_prg(const char* path)
+static void prg_text(std::FILE* stream, const char*)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
     // word index in decimal, the word, and its disassembly in an 18-column field
     DecimalCounter index = {{'0'}, 1};
     for (int32_t a = 0; a < location_counter; a += 2, count_up(index)) {
@@ -185,8 +186,11 @@ bool write_prg(const char* path)
         *out++ = '\n';
         output_end(out);
     }
-    finish_output(stream, path);
-    return created;
+}
+
+bool write_prg(const char* path)
+{
+    return write_output(path, "w", prg_text);
 }
 
 static const char* const VhdlOpening =
@@ -227,13 +231,8 @@ static const char* const VhdlClosing =
     "\n"
     "end;\n";
 
-bool write_vhdl(const char* path)
+static void vhdl_text(std::FILE* stream, const char*)
 {
-    bool created;
-    std::FILE* stream = open_output(path, "w", &created);
-    if (stream == nullptr) {
-        return created;
-    }
     output_bytes(stream, VhdlOpening, std::strlen(VhdlOpening));
     // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text: 68 characters
     for (int32_t a = 0; a < location_counter; a += 2) {
@@ -249,6 +248,9 @@ bool write_vhdl(const char* path)
         output_end(out);
     }
     output_bytes(stream, VhdlClosing, std::strlen(VhdlClosing));
-    finish_output(stream, path);
-    return created;
+}
+
+bool write_vhdl(const char* path)
+{
+    return write_output(path, "w", vhdl_text);
 }
