@@ -80,15 +80,9 @@ static const char* const HelpText =
     "removed and the listing is kept. SOURCE_DATE_EPOCH fixes the listing's date.\n"
     "The manual: man vexa-as\n";
 
-static int help()
+// The status of a run that only printed to standard output: 1 when that could not be written.
+static int stdout_status()
 {
-    std::printf("Usage: %s [-OPTION=FILE]... SOURCE...\n%s", run_name(), HelpText);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
-}
-
-static int version()
-{
-    std::printf("vexa-as %s\n", VEXA_VERSION);
     return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
@@ -113,10 +107,12 @@ int main(int argc, char** argv)
         return usage();
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        return help();
+        std::printf("Usage: %s [-OPTION=FILE]... SOURCE...\n%s", run_name(), HelpText);
+        return stdout_status();
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        return version();
+        std::printf("vexa-as %s\n", VEXA_VERSION);
+        return stdout_status();
     }
 
     // The notes serve the listing alone; a listing option may follow the sources, so look

@@ -208,6 +208,7 @@ void finish_output(std::FILE* stream, const char* path);
 bool write_output(const char* path, const char* mode, void (*text)(std::FILE*, const char*));
 // Appends to the open output through one large buffer, written out by finish_output.
 void output_bytes(std::FILE* stream, const char* data, size_t length);
+void output_text(std::FILE* stream, const char* text);     // the same for a NUL-ended text
 // Lines are built straight in that buffer: `output_room` makes room for `length` bytes (at
 // most 64 KiB) and returns where they go; the caller writes them and hands the new end to
 // `output_end`.

@@ -19,11 +19,6 @@ static uint32_t program_word(int32_t n)
     return 2 * n < location_counter ? image_word(2 * n) : 0;
 }
 
-static void put_string(std::FILE* stream, const char* text)
-{
-    output_bytes(stream, text, std::strlen(text));
-}
-
 static void mem_text(std::FILE* stream, const char*)
 {
     // Every word of the memory, so that $readmemh leaves none undefined.
@@ -79,7 +74,7 @@ bool write_ihx(const char* path)
 
 static void mif_text(std::FILE* stream, const char*)
 {
-    put_string(stream, "WIDTH=16;\nDEPTH=32768;\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\n"
+    output_text(stream, "WIDTH=16;\nDEPTH=32768;\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\n"
                        "CONTENT BEGIN\n");
     // \tAAAA  :   WWWW;
     int32_t words = program_words();
@@ -102,7 +97,7 @@ static void mif_text(std::FILE* stream, const char*)
         out = put_text(out, "..7FFF]  :   0000;\n");
         output_bytes(stream, line, static_cast<size_t>(out - line));
     }
-    put_string(stream, "END;\n");
+    output_text(stream, "END;\n");
 }
 
 bool write_mif(const char* path)
@@ -112,7 +107,7 @@ bool write_mif(const char* path)
 
 static void coe_text(std::FILE* stream, const char*)
 {
-    put_string(stream, "memory_initialization_radix=16;\nmemory_initialization_vector=\n");
+    output_text(stream, "memory_initialization_radix=16;\nmemory_initialization_vector=\n");
     // The vector needs at least one value: an empty program gives a single zero word.
     int32_t words = program_words() > 0 ? program_words() : 1;
     for (int32_t n = 0; n < words; n++) {

@@ -93,11 +93,19 @@ static bool is_identifier(const char* name, size_t length)
     return !is_keyword(name, length);
 }
 
-void verilog_module_name(const char* path, char* out, size_t size)
+// The file name in `path` up to its first dot: where it starts, and its length.
+static const char* base_name(const char* path, size_t& length)
 {
     const char* base = std::strrchr(path, '/');
     base = base != nullptr ? base + 1 : path;
-    size_t length = std::strcspn(base, ".");
+    length = std::strcspn(base, ".");
+    return base;
+}
+
+void verilog_module_name(const char* path, char* out, size_t size)
+{
+    size_t length;
+    const char* base = base_name(path, length);
     if (!is_identifier(base, length) || length + 1 > size) {
         std::snprintf(out, size, "prom");
         return;
@@ -106,18 +114,12 @@ void verilog_module_name(const char* path, char* out, size_t size)
     out[length] = '\0';
 }
 
-// The name Verilator expects for a module in `path`: the base name up to its first dot.
+// Whether `name` is the one Verilator expects for a module in `path`.
 static bool named_after_file(const char* path, const char* name)
 {
-    const char* base = std::strrchr(path, '/');
-    base = base != nullptr ? base + 1 : path;
-    size_t length = std::strcspn(base, ".");
+    size_t length;
+    const char* base = base_name(path, length);
     return std::strlen(name) == length && std::strncmp(base, name, length) == 0;
-}
-
-static void put_string(std::FILE* stream, const char* text)
-{
-    output_bytes(stream, text, std::strlen(text));
 }
 
 static const char* const VerilogPorts =
@@ -150,17 +152,17 @@ static void verilog_text(std::FILE* stream, const char* path)
     verilog_module_name(path, name, sizeof name);
     bool fallback = !named_after_file(path, name);
 
-    put_string(stream, "// The program memory of a vexa: word n of the image at word number n, "
+    output_text(stream, "// The program memory of a vexa: word n of the image at word number n, "
                        "words beyond\n// the program read 0000. Written by vexa-as.\n");
     if (fallback) {
-        put_string(stream, "/* verilator lint_off DECLFILENAME */\n");
+        output_text(stream, "/* verilator lint_off DECLFILENAME */\n");
     }
-    put_string(stream, "module ");
-    put_string(stream, name);
+    output_text(stream, "module ");
+    output_text(stream, name);
     if (fallback) {
-        put_string(stream, " /* verilator lint_on DECLFILENAME */");
+        output_text(stream, " /* verilator lint_on DECLFILENAME */");
     }
-    put_string(stream, VerilogPorts);
+    output_text(stream, VerilogPorts);
     // 15'hNNNN: instr <= 16'hWWWW;    // disassembly
     for (int32_t a = 0; a < location_counter; a += 2) {
         char line[96];
@@ -179,7 +181,7 @@ static void verilog_text(std::FILE* stream, const char* path)
         *out++ = '\n';
         output_bytes(stream, line, static_cast<size_t>(out - line));
     }
-    put_string(stream, VerilogClosing);
+    output_text(stream, VerilogClosing);
 }
 
 bool write_verilog(const char* path)

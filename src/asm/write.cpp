@@ -10,20 +10,6 @@
 static char pending[1 << 16];
 static size_t pending_used;
 
-void output_bytes(std::FILE* stream, const char* data, size_t length)
-{
-    if (pending_used + length > sizeof pending) {
-        std::fwrite(pending, 1, pending_used, stream);
-        pending_used = 0;
-    }
-    if (length > sizeof pending) {
-        std::fwrite(data, 1, length, stream);
-        return;
-    }
-    std::memcpy(pending + pending_used, data, length);
-    pending_used += length;
-}
-
 char* output_room(std::FILE* stream, size_t length)
 {
     if (pending_used + length > sizeof pending) {
@@ -31,6 +17,22 @@ char* output_room(std::FILE* stream, size_t length)
         pending_used = 0;
     }
     return pending + pending_used;
+}
+
+void output_bytes(std::FILE* stream, const char* data, size_t length)
+{
+    char* out = output_room(stream, length);
+    if (length > sizeof pending) {
+        std::fwrite(data, 1, length, stream);
+        return;
+    }
+    std::memcpy(out, data, length);
+    pending_used += length;
+}
+
+void output_text(std::FILE* stream, const char* text)
+{
+    output_bytes(stream, text, std::strlen(text));
 }
 
 void output_end(const char* end)
@@ -233,7 +235,7 @@ static const char* const VhdlClosing =
 
 static void vhdl_text(std::FILE* stream, const char*)
 {
-    output_bytes(stream, VhdlOpening, std::strlen(VhdlOpening));
+    output_text(stream, VhdlOpening);
     // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text: 68 characters
     for (int32_t a = 0; a < location_counter; a += 2) {
         char* out = output_room(stream, 96);
@@ -247,7 +249,7 @@ static void vhdl_text(std::FILE* stream, const char*)
         *out++ = '\n';
         output_end(out);
     }
-    output_bytes(stream, VhdlClosing, std::strlen(VhdlClosing));
+    output_text(stream, VhdlClosing);
 }
 
 bool write_vhdl(const char* path)

@@ -11,11 +11,9 @@
 # then fail at exactly that word.
 set -euo pipefail
 
-if ! command -v ghdl >/dev/null; then
-    echo "SKIP: ghdl not found"
-    exit 77
-fi
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../common.sh"
+need_tool ghdl
 vexa_as=$1
 work=$2
 shift 2
@@ -30,16 +28,7 @@ mkdir -p "$work"
 
 sources=()
 if [ "${1:-}" = --full ]; then
-    # Word i holds (40503 * i + 1) mod 65536: 40503 is odd, so the 32768 words are distinct,
-    # and none of them is zero.
-    awk -v words="$work/full.words" 'BEGIN {
-        print "; 32768 words: the image is full, with no byte to spare"
-        print "fill:"
-        for (i = 0; i < 32768; i++) {
-            printf "\tword 0x%04X\n", (40503 * i + 1) % 65536
-            printf "%04X\n", (40503 * i + 1) % 65536 > words
-        }
-    }' > "$work/full.s"
+    full_program "$work"
     sources=("$work/full.s")
 else
     sources=("$@")
@@ -47,17 +36,7 @@ fi
 
 "$vexa_as" -bin="$work/prog.bin" -vhd="$work/prog.vhd" "${sources[@]}"
 
-size=$(wc -c < "$work/prog.bin")
-if [ "$size" -ne 65536 ]; then
-    echo "FAIL: $work/prog.bin holds $size bytes, not 65536"
-    exit 1
-fi
-# The binary image stores every word low byte first.
-od -An -v -tx1 -w2 "$work/prog.bin" | awk '{ print toupper($2 $1) }' > "$work/words.txt"
-if [ -f "$work/full.words" ] && ! cmp -s "$work/full.words" "$work/words.txt"; then
-    echo "FAIL: the binary image of the full program is not the 32768 words of its source"
-    exit 1
-fi
+expected_words "$work"
 program_words=$(grep -c 'when x"' "$work/prog.vhd" || true)
 echo "program: ${sources[*]##*/}: $program_words words in the ROM's case table"
 

@@ -20,17 +20,10 @@ work=$3
 program=$4
 corrupt=${5:-}
 
-needs() {
-    for tool in "$@"; do
-        if ! command -v "$tool" > /dev/null; then
-            echo "SKIP: $tool not found"
-            exit 77
-        fi
-    done
-}
+. "$here/../common.sh"
 case $format in
-    mem) needs iverilog vvp ;;
-    ihx) needs srec_cat objcopy ;;
+    mem) need_tool iverilog vvp ;;
+    ihx) need_tool srec_cat objcopy ;;
     mif|coe) ;;
     *) echo "unknown format $format"; exit 2 ;;
 esac
@@ -52,7 +45,7 @@ out="$work/prog.$format"
 # The location counter: the byte counts of the hex dump's rows added up.
 lc=$(perl -ne '$n += hex((split)[1]); END { print $n + 0 }' "$work/prog.hex")
 # The expected words, one per line, and the program's bytes in memory order.
-od -An -v -tx1 -w2 "$work/prog.bin" | awk '{ print toupper($2 $1) }' > "$work/words.txt"
+image_words "$work/prog.bin" "$work/words.txt"
 perl -e 'local $/; my $b = <STDIN>; $b =~ s/(.)(.)/$2$1/gs; print substr($b, 0, $ARGV[0])' \
     "$lc" < "$work/prog.bin" > "$work/bytes.bin"
 echo "program $program: ${sources[*]##*/}, $lc bytes"

@@ -11,10 +11,8 @@ set -uo pipefail
 tool=$1
 page=$(realpath "$2")
 bin=$3
-if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool not found"
-    exit 77
-fi
+. "$(dirname "$0")/../common.sh"
+need_tool "$tool"
 work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-tooling.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 failed=0

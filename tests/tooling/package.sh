@@ -10,10 +10,8 @@ cpack=$1
 build=$(realpath "$2")
 work=$3
 version=$4
-if ! command -v dpkg-deb >/dev/null; then
-    echo "SKIP: dpkg-deb not found"
-    exit 77
-fi
+. "$(dirname "$0")/../common.sh"
+need_tool dpkg-deb
 rm -rf "$work"
 mkdir -p "$work"
 failed=0

@@ -76,16 +76,17 @@ inline std::string image_words(int32_t from = 0)
     return text;
 }
 
-// The messages of the "# error" notes, in order, each without its "path(line): " position.
-inline std::vector<std::string> error_messages()
+// The messages of the notes that start with `kind` ("# error " by default, or "# warning "),
+// in order, each without its "path(line): " position.
+inline std::vector<std::string> error_messages(const std::string& kind = "# error ")
 {
     std::vector<std::string> messages;
     for (int32_t i = 0; i < note_count; i++) {
         std::string text = NoteTable[i].text;
-        if (text.rfind("# error ", 0) != 0) {
+        if (text.rfind(kind, 0) != 0) {
             continue;
         }
-        text.erase(0, 8);
+        text.erase(0, kind.size());
         size_t close = text.find("): ");
         if (text.rfind(scratch_dir(), 0) == 0 && close != std::string::npos) {
             text.erase(0, close + 3);

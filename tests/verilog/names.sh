@@ -7,7 +7,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/common.sh"
+. "$here/../common.sh"
 need_tool iverilog
 vexa_as=$1
 work=$2

@@ -11,7 +11,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/common.sh"
+. "$here/../common.sh"
 need_tool iverilog vvp
 vexa_as=$1
 work=$2
@@ -31,16 +31,7 @@ if [ "${1:-}" = --full ]; then
 fi
 
 "$vexa_as" -bin="$work/prog.bin" -vlg="$work/prog.v" "${sources[@]}"
-size=$(wc -c < "$work/prog.bin")
-if [ "$size" -ne 65536 ]; then
-    echo "FAIL: $work/prog.bin holds $size bytes, not 65536"
-    exit 1
-fi
-image_words "$work/prog.bin" "$work/words.txt"
-if [ -f "$work/full.words" ] && ! cmp -s "$work/full.words" "$work/words.txt"; then
-    echo "FAIL: the binary image of the full program is not the 32768 words of its source"
-    exit 1
-fi
+expected_words "$work"
 
 # A case line of the module: a 15-bit word number, then the word it reads.
 entry="^[[:space:]]*15'h[0-9A-Fa-f]+[[:space:]]*:[[:space:]]*instr[[:space:]]*<=[[:space:]]*16'h"

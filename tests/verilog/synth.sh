@@ -11,7 +11,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/common.sh"
+. "$here/../common.sh"
 need_tool yosys
 vexa_as=$1
 work=$2

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Shared by the Verilog ROM test scripts; sourced, not run.
+# Shared by the test scripts that run vexa-as beside other tools; sourced, not run.
 
 # need_tool NAME...: ends the test as skipped (status 77) when a tool is missing.
 need_tool() {
@@ -30,4 +30,20 @@ full_program() {
 # image stores every word low byte first.
 image_words() {
     od -An -v -tx1 -w2 "$1" | awk '{ print toupper($2 $1) }' > "$2"
+}
+
+# expected_words DIR: checks that DIR/prog.bin holds the whole memory, writes its words to
+# DIR/words.txt, and, when full_program made DIR/full.words, checks that they are those.
+expected_words() {
+    local size
+    size=$(wc -c < "$1/prog.bin")
+    if [ "$size" -ne 65536 ]; then
+        echo "FAIL: $1/prog.bin holds $size bytes, not 65536"
+        exit 1
+    fi
+    image_words "$1/prog.bin" "$1/words.txt"
+    if [ -f "$1/full.words" ] && ! cmp -s "$1/full.words" "$1/words.txt"; then
+        echo "FAIL: the binary image of the full program is not the 32768 words of its source"
+        exit 1
+    fi
 }
