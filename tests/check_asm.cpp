@@ -195,7 +195,7 @@ static void walk_notes(Texts& late)
     int cur = -1;
     size_t line = 0;
     for (int32_t i = 0; i < note_count; ++i) {
-        std::string text = NoteTable[i].text ? NoteTable[i].text : "";
+        std::string text = note_text(i);
         bool warning = starts(text, "# warning ");
         if (starts(text, "# error ") || warning) {
             std::string tag = warning ? "warning: " : "";

@@ -28,12 +28,16 @@ constexpr int DISASM_BUF = 20;
 constexpr int MAX_SOURCES = 32768;       // source files whose identity is remembered
 
 // ---- diag.cpp: report_error, add_note, NoteTable, error count, source position ---------
+// A note's own copy of its text, at most 511 characters and NUL-ended, lies in one pool
+// that grows in recording order; an entry keeps its offset there, so that it takes 8 bytes.
 struct ListingNote {
     int32_t address;     // location counter when recorded, 0..65536
-    const char* text;    // owned copy, at most 511 characters
+    uint32_t text;       // offset of the text in the note pool
 };
 extern ListingNote NoteTable[MAX_NOTES];
 extern int32_t note_count;
+const char* note_text(int32_t k);        // the text of note k, for k < note_count
+size_t note_length(int32_t k);           // its length in characters
 extern int32_t error_count;
 extern const char* program_name;         // argv[0], or null
 extern bool notes_wanted;                // false when no listing will read the notes
@@ -45,6 +49,7 @@ extern int32_t current_line;             // 0 when no line is current
 // counted: a run with warnings alone succeeds.
 [[gnu::format(printf, 1, 2)]] void report_warning(const char* format, ...);
 void add_note(const char* text);
+void add_note_text(const char* text, size_t length);   // the same for a text of known length
 // Reports `message` unless `reported` is already set, then sets it: the tables that can fill
 // up say so once per run.
 void report_once(bool& reported, const char* message);

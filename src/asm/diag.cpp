@@ -19,7 +19,7 @@ int32_t current_line;
 static char note_pool[static_cast<size_t>(MAX_NOTES) * TEXT_BUF];
 static size_t note_pool_used;
 
-void add_note(const char* text)
+void add_note_text(const char* text, size_t length)
 {
     // Only the listing reads the notes: without one, a run keeps none and copies no line.
     if (!notes_wanted) {
@@ -29,17 +29,34 @@ void add_note(const char* text)
     if (note_count >= MAX_NOTES) {
         return;
     }
-    size_t length = std::strlen(text);
     if (length > static_cast<size_t>(TEXT_MAX)) {
         length = TEXT_MAX;
     }
     char* copy = note_pool + note_pool_used;
     std::memcpy(copy, text, length);
     copy[length] = '\0';
-    note_pool_used += length + 1;
     NoteTable[note_count].address = location_counter;
-    NoteTable[note_count].text = copy;
+    NoteTable[note_count].text = static_cast<uint32_t>(note_pool_used);
+    note_pool_used += length + 1;
     note_count++;
+}
+
+void add_note(const char* text)
+{
+    add_note_text(text, notes_wanted ? std::strlen(text) : 0);
+}
+
+const char* note_text(int32_t k)
+{
+    return note_pool + NoteTable[k].text;
+}
+
+// Texts lie one after the other in the pool, each with its NUL, so a note's length is the
+// distance to the next note's text (or to the end of the pool) less one.
+size_t note_length(int32_t k)
+{
+    size_t end = k + 1 < note_count ? NoteTable[k + 1].text : note_pool_used;
+    return end - NoteTable[k].text - 1;
 }
 
 // Formats into a TEXT_BUF buffer; a longer result is cut to 511 characters on purpose.

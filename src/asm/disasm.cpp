@@ -55,7 +55,7 @@ constexpr int PLAN_PIECES = 4;            // at most three conversions
 constexpr size_t PIECE_ROOM = 16;         // longest piece: 10 characters
 enum : uint8_t { CONVERT_END, CONVERT_NAME, CONVERT_HEX, CONVERT_HEX4 };
 struct FormatPlan {
-    char piece[PLAN_PIECES][PIECE_ROOM];  // literal text before conversion i, NUL-padded
+    char piece[PLAN_PIECES][PIECE_ROOM];  // literal text before conversion i, blank-padded
     uint8_t length[PLAN_PIECES];
     uint8_t convert[PLAN_PIECES];         // after piece i; CONVERT_END after the last
 };
@@ -65,6 +65,13 @@ constexpr PlanTable build_plans()
 {
     PlanTable table{};
     table.fits = true;
+    for (FormatPlan& plan : table.plans) {
+        for (auto& piece : plan.piece) {
+            for (char& c : piece) {
+                c = ' ';
+            }
+        }
+    }
     for (int row = 0; row <= DISASM_ROWS; row++) {
         const char* f = row < DISASM_ROWS ? DisasmTable[row] : "<reserved>";
         if (f == nullptr || row < GROUP_MAJOR) {
@@ -104,12 +111,13 @@ static_assert(Plans.fits);
 static_assert(Plans.plans[GROUP_MAJOR + 10].convert[1] == CONVERT_HEX);   // lw's offset
 static_assert(Plans.plans[DISASM_ROWS].length[0] == 10);
 
-// The register names as four-byte groups, for copying whole.
+// The register names as blank-padded four-byte groups, for copying whole.
 struct NameTable { char text[16][4]; uint8_t length[16]; };
 constexpr NameTable build_names()
 {
     NameTable table{};
     for (int r = 0; r < 16; r++) {
+        table.text[r][0] = table.text[r][1] = table.text[r][2] = table.text[r][3] = ' ';
         for (const char* c = DisasmTable[GROUP_REGISTER + r]; *c != '\0'; c++) {
             table.text[r][table.length[r]++] = *c;
         }
@@ -130,6 +138,21 @@ constexpr HexPairTable build_hex_pairs()
     return table;
 }
 constexpr HexPairTable HexPairs = build_hex_pairs();
+
+// Every byte value in hexadecimal without leading zeros: the digits and their count. The
+// numbers of the "%X" conversions (shift counts, immediates, offsets) all fit a byte.
+struct ShortHexTable { char digits[256][2]; uint8_t length[256]; };
+constexpr ShortHexTable build_short_hex()
+{
+    ShortHexTable table{};
+    for (int i = 0; i < 256; i++) {
+        table.length[i] = i < 16 ? 1 : 2;
+        table.digits[i][0] = "0123456789ABCDEF"[i < 16 ? i : i >> 4];
+        table.digits[i][1] = "0123456789ABCDEF"[i & 15];
+    }
+    return table;
+}
+constexpr ShortHexTable ShortHex = build_short_hex();
 
 char* put_hex2(char* out, uint32_t value)
 {
@@ -168,8 +191,9 @@ char* put_text(char* out, const char* text)
 }
 
 // Renders plan `row` with the arguments `args` (register numbers for names) at `out`, which
-// has TEXT_ROOM bytes, and returns the end of the text. Pieces and names are copied whole,
-// so bytes past the end of the text are scratch. No text is longer than 40 characters.
+// has TEXT_ROOM bytes, and returns the end of the text. Pieces and names are copied whole
+// with their blank padding, so every byte written past the end of the text is a blank. No
+// text is longer than 40 characters.
 static char* render(char* out, int row, const uint32_t* args)
 {
     const FormatPlan& plan = Plans.plans[row];
@@ -185,7 +209,12 @@ static char* render(char* out, int row, const uint32_t* args)
             out += RegisterNames.length[value];
             break;
         case CONVERT_HEX:
-            out = put_hex(out, value, 1);
+            if (value < 256) {
+                std::memcpy(out, ShortHex.digits[value], 2);
+                out += ShortHex.length[value];
+            } else {
+                out = put_hex(out, value, 1);
+            }
             break;
         default:
             out = put_hex4(out, value);
@@ -254,28 +283,30 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address)
 }
 
 // The prg, vhd and listing writers all show each word's text in an 18-column field; each
-// field is rendered once per address and word and then reused.
-struct FieldCacheEntry { uint32_t key; char field[DISASM_FIELD]; };   // key: word + 1
+// field is rendered once per address and word and then reused. An entry holds the word it
+// was rendered for; a field never starts with a NUL, so a zeroed entry is an empty one.
+// Entries are 20 bytes, so the cache of a full image touches 160 pages of memory.
+struct FieldCacheEntry { uint16_t word; char field[DISASM_FIELD]; };
+static_assert(sizeof(FieldCacheEntry) == 20);
 static FieldCacheEntry field_cache[IMAGE_SIZE / 2];
 
 // Renders the field of `word` at `address` into its cache entry. Out of line, so that the
-// common case of disassembly_field, a hit, stays a few instructions.
+// common case of disassembly_field, a hit, stays a few instructions. The scratch starts out
+// blank and rendering pads with blanks, so the field needs no filling after the text.
 [[gnu::noinline]] static void fill_field(FieldCacheEntry& entry, uint32_t word, int32_t address)
 {
     char scratch[TEXT_ROOM];
-    size_t length = static_cast<size_t>(disassembly_text(scratch, word, address) - scratch);
-    if (length < DISASM_FIELD) {
-        std::memset(scratch + length, ' ', DISASM_FIELD - length);
-    }
+    std::memset(scratch, ' ', TEXT_ROOM);
+    disassembly_text(scratch, word, address);
     std::memcpy(entry.field, scratch, DISASM_FIELD);
-    entry.key = word + 1;
+    entry.word = static_cast<uint16_t>(word);
 }
 
 const char* disassembly_field(int32_t address)
 {
     uint32_t word = image_word(address);
     FieldCacheEntry& entry = field_cache[address / 2];
-    if (entry.key != word + 1) {
+    if (entry.word != word || entry.field[0] == '\0') {
         fill_field(entry, word, address);
     }
     return entry.field;

@@ -46,12 +46,12 @@ static bool fixed_date(std::time_t& seconds)
 
 // A note on a line of its own: its text starts after 29 blanks. Notes are cut to 511
 // characters when recorded, so every line fits the room asked for.
-static void note_line(std::FILE* stream, const ListingNote& note)
+static void note_line(std::FILE* stream, int32_t k)
 {
-    size_t length = std::strlen(note.text);
+    size_t length = note_length(k);
     char* out = output_room(stream, 30 + length);
     std::memset(out, ' ', 29);
-    std::memcpy(out + 29, note.text, length);
+    std::memcpy(out + 29, note_text(k), length);
     out[29 + length] = '\n';
     output_end(out + 30 + length);
 }
@@ -84,11 +84,14 @@ static void listing_text(std::FILE* stream, const char*)
     int32_t k = 0;
     for (int32_t a = 0; a < location_counter; a += 2) {
         while (k + 1 < note_count && NoteTable[k].address <= a && NoteTable[k + 1].address <= a) {
-            note_line(stream, NoteTable[k++]);
+            note_line(stream, k++);
         }
-        bool noted = k < note_count && NoteTable[k].address <= a;
-        const char* source = noted ? NoteTable[k++].text : "";
-        size_t length = std::strlen(source);
+        const char* source = "";
+        size_t length = 0;
+        if (k < note_count && NoteTable[k].address <= a) {
+            source = note_text(k);
+            length = note_length(k++);
+        }
         // aaaa\twwww\tfield\tsource\n: 30 characters and the source
         char* out = output_room(stream, 32 + length);
         out = put_hex4(out, static_cast<uint32_t>(a));
@@ -104,7 +107,7 @@ static void listing_text(std::FILE* stream, const char*)
         output_end(out);
     }
     while (k < note_count) {
-        note_line(stream, NoteTable[k++]);
+        note_line(stream, k++);
     }
 }
 

@@ -410,7 +410,7 @@ static void assemble_lines(std::FILE* stream)
         char kept = line[length];
         line[length] = '\0';
         if (note_count < MAX_NOTES) {
-            add_note(line);
+            add_note_text(line, length);
         }
         if (statement) {
             assemble_line(line, line + first);

@@ -70,8 +70,9 @@ void check_tables()
     for (int32_t i = 0; i < note_count; ++i) {
         const ListingNote& note = NoteTable[i];
         check(note.address >= previous && note.address <= IMAGE_SIZE, "note addresses ordered");
-        check(note.text == nullptr || std::strlen(note.text) <= TEXT_MAX, "note text bounded");
-        if (note.text != nullptr && std::strncmp(note.text, "# error ", 8) == 0)
+        check(note_length(i) <= TEXT_MAX && std::strlen(note_text(i)) == note_length(i),
+              "note text bounded");
+        if (std::strncmp(note_text(i), "# error ", 8) == 0)
             ++error_notes;
         previous = note.address;
     }

@@ -82,7 +82,7 @@ inline std::vector<std::string> error_messages(const std::string& kind = "# erro
 {
     std::vector<std::string> messages;
     for (int32_t i = 0; i < note_count; i++) {
-        std::string text = NoteTable[i].text;
+        std::string text = note_text(i);
         if (text.rfind(kind, 0) != 0) {
             continue;
         }

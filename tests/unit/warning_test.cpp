@@ -31,7 +31,7 @@ TEST_F(WarningTest, LineAndNote)
         std::string printed = testing::internal::GetCapturedStderr();
         EXPECT_EQ(printed, row.printed);
         ASSERT_EQ(note_count, 1);
-        EXPECT_EQ(NoteTable[0].text, row.note);
+        EXPECT_EQ(note_text(0), row.note);
         EXPECT_EQ(error_count, 0);
     }
     program_name = saved_name;
