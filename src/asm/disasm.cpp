@@ -111,15 +111,20 @@ static_assert(Plans.fits);
 static_assert(Plans.plans[GROUP_MAJOR + 10].convert[1] == CONVERT_HEX);   // lw's offset
 static_assert(Plans.plans[DISASM_ROWS].length[0] == 10);
 
-// The register names as blank-padded four-byte groups, for copying whole.
-struct NameTable { char text[16][4]; uint8_t length[16]; };
+// An operand of a format as its text, ready to copy whole: at most four characters,
+// blank-padded, and their count. A conversion copies the four bytes and moves on by the count.
+struct OperandText { char text[4]; uint32_t length; };
+
+// The register names, by register number.
+struct NameTable { OperandText names[16]; };
 constexpr NameTable build_names()
 {
     NameTable table{};
     for (int r = 0; r < 16; r++) {
-        table.text[r][0] = table.text[r][1] = table.text[r][2] = table.text[r][3] = ' ';
+        OperandText& name = table.names[r];
+        name.text[0] = name.text[1] = name.text[2] = name.text[3] = ' ';
         for (const char* c = DisasmTable[GROUP_REGISTER + r]; *c != '\0'; c++) {
-            table.text[r][table.length[r]++] = *c;
+            name.text[name.length++] = *c;
         }
     }
     return table;
@@ -139,20 +144,27 @@ constexpr HexPairTable build_hex_pairs()
 }
 constexpr HexPairTable HexPairs = build_hex_pairs();
 
-// Every byte value in hexadecimal without leading zeros: the digits and their count. The
-// numbers of the "%X" conversions (shift counts, immediates, offsets) all fit a byte.
-struct ShortHexTable { char digits[256][2]; uint8_t length[256]; };
+// The numbers of the "%X" conversions (shift counts and immediates of four bits, memory
+// offsets up to 30) in hexadecimal without leading zeros.
+constexpr uint32_t SHORT_HEX_VALUES = 32;
+struct ShortHexTable { OperandText numbers[SHORT_HEX_VALUES]; };
 constexpr ShortHexTable build_short_hex()
 {
     ShortHexTable table{};
-    for (int i = 0; i < 256; i++) {
-        table.length[i] = i < 16 ? 1 : 2;
-        table.digits[i][0] = "0123456789ABCDEF"[i < 16 ? i : i >> 4];
-        table.digits[i][1] = "0123456789ABCDEF"[i & 15];
+    for (uint32_t i = 0; i < SHORT_HEX_VALUES; i++) {
+        OperandText& number = table.numbers[i];
+        number.text[0] = number.text[1] = number.text[2] = number.text[3] = ' ';
+        if (i >= 16) {
+            number.text[number.length++] = "0123456789ABCDEF"[i >> 4];
+        }
+        number.text[number.length++] = "0123456789ABCDEF"[i & 15];
     }
     return table;
 }
 constexpr ShortHexTable ShortHex = build_short_hex();
+static_assert(ShortHex.numbers[30].length == 2 && ShortHex.numbers[30].text[0] == '1');
+
+constexpr OperandText NoOperand = {{' ', ' ', ' ', ' '}, 0};
 
 char* put_hex2(char* out, uint32_t value)
 {
@@ -190,37 +202,63 @@ char* put_text(char* out, const char* text)
     return out;
 }
 
-// Renders plan `row` with the arguments `args` (register numbers for names) at `out`, which
-// has TEXT_ROOM bytes, and returns the end of the text. Pieces and names are copied whole
-// with their blank padding, so every byte written past the end of the text is a blank. No
-// text is longer than 40 characters.
-static char* render(char* out, int row, const uint32_t* args)
+// Whether every format in rows first..first+count-1 takes its operands in the order and of
+// the kinds `kinds` lists, or a leading part of them: disassembly_text hands each group its
+// operands as texts, so a format must convert exactly what its group hands over.
+constexpr bool group_takes(int first, int count, const uint8_t (&kinds)[PLAN_PIECES])
 {
-    const FormatPlan& plan = Plans.plans[row];
-    for (int i = 0;; i++) {
-        std::memcpy(out, plan.piece[i], PIECE_ROOM);
-        out += plan.length[i];
-        uint32_t value = args[i];
-        switch (plan.convert[i]) {
-        case CONVERT_END:
-            return out;
-        case CONVERT_NAME:
-            std::memcpy(out, RegisterNames.text[value], 4);
-            out += RegisterNames.length[value];
-            break;
-        case CONVERT_HEX:
-            if (value < 256) {
-                std::memcpy(out, ShortHex.digits[value], 2);
-                out += ShortHex.length[value];
-            } else {
-                out = put_hex(out, value, 1);
+    for (int row = first; row < first + count; row++) {
+        if (DisasmTable[row] == nullptr) {
+            continue;
+        }
+        for (int i = 0; i < PLAN_PIECES && Plans.plans[row].convert[i] != CONVERT_END; i++) {
+            if (Plans.plans[row].convert[i] != kinds[i]) {
+                return false;
             }
-            break;
-        default:
-            out = put_hex4(out, value);
-            break;
         }
     }
+    return true;
+}
+constexpr uint8_t REG_REG_HEX[PLAN_PIECES] = {CONVERT_NAME, CONVERT_NAME, CONVERT_HEX};
+constexpr uint8_t REG_HEX_REG[PLAN_PIECES] = {CONVERT_NAME, CONVERT_HEX, CONVERT_NAME};
+constexpr uint8_t REG_REG[PLAN_PIECES] = {CONVERT_NAME, CONVERT_NAME};
+constexpr uint8_t ONE_HEX4[PLAN_PIECES] = {CONVERT_HEX4};
+constexpr uint8_t ONE_REG[PLAN_PIECES] = {CONVERT_NAME};
+constexpr uint8_t NOTHING[PLAN_PIECES] = {};
+static_assert(group_takes(GROUP_MAJOR + 1, 6, REG_REG_HEX));
+static_assert(group_takes(GROUP_MAJOR + 10, 5, REG_HEX_REG));
+static_assert(group_takes(GROUP_MAJOR + 15, 1, ONE_HEX4));
+static_assert(group_takes(GROUP_ALU, 16, REG_REG));
+static_assert(group_takes(GROUP_MAJOR0, 16, NOTHING));
+static_assert(group_takes(GROUP_MAJOR8, 32, ONE_REG));   // and the long jumps
+static_assert(group_takes(GROUP_BRANCH, 16, ONE_HEX4));
+
+// Renders plan `row` with the operand texts `operands` at `out`, which has TEXT_ROOM bytes,
+// and returns the end of the text. Pieces and operands are copied whole with their blank
+// padding, so every byte written past the end of the text is a blank. A plan's unused pieces
+// are empty and its unused operands are copied as blanks, so every word takes the same
+// straight path. No text is longer than 40 characters.
+static char* render(char* out, int row, const OperandText* operands)
+{
+    const FormatPlan& plan = Plans.plans[row];
+    for (int i = 0; i < PLAN_PIECES; i++) {
+        std::memcpy(out, plan.piece[i], PIECE_ROOM);
+        out += plan.length[i];
+        if (i + 1 < PLAN_PIECES) {
+            const OperandText& operand = plan.convert[i] != CONVERT_END ? operands[i] : NoOperand;
+            std::memcpy(out, operand.text, 4);
+            out += operand.length;
+        }
+    }
+    return out;
+}
+
+static OperandText hex4_text(uint32_t value)
+{
+    OperandText number;
+    put_hex4(number.text, value);
+    number.length = 4;
+    return number;
 }
 
 // Writes the text of `word` at `out`, which has TEXT_ROOM bytes, and returns its end.
@@ -228,7 +266,7 @@ static char* disassembly_text(char* out, uint32_t word, int32_t address)
 {
     uint32_t m = field_m(word), a = field_a(word), b = field_b(word), l = field_l(word);
     int row = -1;
-    uint32_t args[PLAN_PIECES] = {};
+    OperandText operands[PLAN_PIECES - 1] = {NoOperand, NoOperand, NoOperand};
 
     switch (m) {
     case 0:
@@ -236,40 +274,42 @@ static char* disassembly_text(char* out, uint32_t word, int32_t address)
         break;
     case 1: case 2: case 3: case 5: case 6:
         row = GROUP_MAJOR + static_cast<int>(m);
-        args[0] = a, args[1] = b, args[2] = l;
+        operands[0] = RegisterNames.names[a];
+        operands[1] = RegisterNames.names[b];
+        operands[2] = ShortHex.numbers[l];
         break;
     case 7:
         row = GROUP_ALU + static_cast<int>(l);
-        args[0] = a, args[1] = b;
+        operands[0] = RegisterNames.names[a];
+        operands[1] = RegisterNames.names[b];
         break;
     case 8:
         row = l == 8 ? GROUP_LONG_JUMP + static_cast<int>(a) : GROUP_MAJOR8 + static_cast<int>(l);
-        args[0] = b;
+        operands[0] = RegisterNames.names[b];
         break;
     case 9: {
         // The target is relative to the branch's own address; the address bus has 16 bits.
         int32_t displacement = static_cast<int8_t>(word & 0xFF);
         row = GROUP_BRANCH + static_cast<int>(a);
-        args[0] = static_cast<uint32_t>(address + 2 + 2 * displacement) & 0xFFFF;
+        operands[0] = hex4_text(static_cast<uint32_t>(address + 2 + 2 * displacement));
         break;
     }
-    case 10: case 11:
+    case 10: case 11: case 12: case 13: case 14:
+        // lw and sw scale their offset; the byte loads and stores take L as it stands.
         row = GROUP_MAJOR + static_cast<int>(m);
-        args[0] = a, args[1] = unpack_word_offset(l), args[2] = b;
-        break;
-    case 12: case 13: case 14:
-        row = GROUP_MAJOR + static_cast<int>(m);
-        args[0] = a, args[1] = l, args[2] = b;
+        operands[0] = RegisterNames.names[a];
+        operands[1] = ShortHex.numbers[m <= 11 ? unpack_word_offset(l) : l];
+        operands[2] = RegisterNames.names[b];
         break;
     case 15:
         row = GROUP_MAJOR + 15;
-        args[0] = (word & 0xFFF) << 4;
+        operands[0] = hex4_text((word & 0xFFF) << 4);
         break;
     default:   // M = 4 encodes nothing
         break;
     }
     // An empty entry is a word that encodes no instruction.
-    return render(out, row >= 0 && DisasmTable[row] != nullptr ? row : DISASM_ROWS, args);
+    return render(out, row >= 0 && DisasmTable[row] != nullptr ? row : DISASM_ROWS, operands);
 }
 
 char* disassemble_word(uint32_t word, char* buffer, int32_t address)
