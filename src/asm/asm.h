@@ -36,7 +36,9 @@ struct ListingNote {
 };
 extern ListingNote NoteTable[MAX_NOTES];
 extern int32_t note_count;
-const char* note_text(int32_t k);        // the text of note k, for k < note_count
+// The text of note k, for k < note_count; NOTE_SLACK readable bytes follow every text.
+constexpr size_t NOTE_SLACK = 16;
+const char* note_text(int32_t k);
 size_t note_length(int32_t k);           // its length in characters
 extern int32_t error_count;
 extern const char* program_name;         // argv[0], or null

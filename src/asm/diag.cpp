@@ -15,8 +15,9 @@ const char* current_file;
 int32_t current_line;
 
 // Note texts live in one pool, appended in order: a note costs its own length and no
-// allocation. The pool can hold every note at its longest, so a copy never fails.
-static char note_pool[static_cast<size_t>(MAX_NOTES) * TEXT_BUF];
+// allocation. The pool can hold every note at its longest, so a copy never fails, and has
+// NOTE_SLACK bytes more, so that a reader may copy a text in 16-byte pieces.
+static char note_pool[static_cast<size_t>(MAX_NOTES) * TEXT_BUF + NOTE_SLACK];
 static size_t note_pool_used;
 
 void add_note_text(const char* text, size_t length)

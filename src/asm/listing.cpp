@@ -44,16 +44,28 @@ static bool fixed_date(std::time_t& seconds)
     return true;
 }
 
+// Copies note k's text to `out` in 16-byte pieces, which may write up to 15 bytes past it
+// (the room asked for covers them), and returns the end of the text. Most source lines fit
+// in one or two pieces, so this beats a library call of unknown length.
+static char* put_note(char* out, int32_t k)
+{
+    const char* text = note_text(k);
+    size_t length = note_length(k);
+    for (size_t i = 0; i < length; i += 16) {
+        std::memcpy(out + i, text + i, 16);
+    }
+    return out + length;
+}
+
 // A note on a line of its own: its text starts after 29 blanks. Notes are cut to 511
 // characters when recorded, so every line fits the room asked for.
 static void note_line(std::FILE* stream, int32_t k)
 {
-    size_t length = note_length(k);
-    char* out = output_room(stream, 30 + length);
+    char* out = output_room(stream, 30 + TEXT_MAX + 16);
     std::memset(out, ' ', 29);
-    std::memcpy(out + 29, note_text(k), length);
-    out[29 + length] = '\n';
-    output_end(out + 30 + length);
+    out = put_note(out + 29, k);
+    *out++ = '\n';
+    output_end(out);
 }
 
 static void listing_text(std::FILE* stream, const char*)
@@ -86,14 +98,8 @@ static void listing_text(std::FILE* stream, const char*)
         while (k + 1 < note_count && NoteTable[k].address <= a && NoteTable[k + 1].address <= a) {
             note_line(stream, k++);
         }
-        const char* source = "";
-        size_t length = 0;
-        if (k < note_count && NoteTable[k].address <= a) {
-            source = note_text(k);
-            length = note_length(k++);
-        }
         // aaaa\twwww\tfield\tsource\n: 30 characters and the source
-        char* out = output_room(stream, 32 + length);
+        char* out = output_room(stream, 32 + TEXT_MAX + 16);
         out = put_hex4(out, static_cast<uint32_t>(a));
         *out++ = '\t';
         out = put_hex4(out, image_word(a));
@@ -101,8 +107,9 @@ static void listing_text(std::FILE* stream, const char*)
         std::memcpy(out, disassembly_field(a), DISASM_FIELD);
         out += DISASM_FIELD;
         *out++ = '\t';
-        std::memcpy(out, source, length);
-        out += length;
+        if (k < note_count && NoteTable[k].address <= a) {
+            out = put_note(out, k++);
+        }
         *out++ = '\n';
         output_end(out);
     }
