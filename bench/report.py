@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Times vexa-as on the programs that gen.py wrote, beside avr-as, the I/O
-floor (iofloor.c) and wc -l, in one hyperfine run, measures peak memory, and
+floor (iofloor.c) and wc -l, in one interleaved run, measures peak memory, and
 prints figures, ratios and the four goals as PASS/FAIL. Called by run.sh; the
 exit status is always 0."""
 
@@ -8,8 +8,11 @@ import argparse
 import glob
 import json
 import os
+import shutil
+import statistics
 import subprocess
 import sys
+import time
 
 MIB = 1024 * 1024
 
@@ -106,6 +109,41 @@ def peak_rss(argv, repeats=3):
 
 
 def time_all(rows, runs, warmup, json_path):
+    """Times every command as a whole process, interleaved: each round runs every command
+    once, in table order on even rounds and in reverse order on odd ones, so that a busy
+    spell of the machine falls on all commands alike rather than on one command's block of
+    runs. Standard output and error go to /dev/null. Returns, by row name, the median and
+    fastest wall time and the mean user and system time, in seconds."""
+    devnull = os.open(os.devnull, os.O_WRONLY)
+    actions = [(os.POSIX_SPAWN_DUP2, devnull, 1), (os.POSIX_SPAWN_DUP2, devnull, 2)]
+    commands = [(name, cmd) for name, _, cmd, _, _ in rows]
+    walls = {name: [] for name, _ in commands}
+    cpu = {name: [0.0, 0.0] for name, _ in commands}
+    for round_number in range(warmup + runs):
+        order = commands if round_number % 2 == 0 else commands[::-1]
+        for name, cmd in order:
+            program = cmd[0] if os.sep in cmd[0] else shutil.which(cmd[0])
+            start = time.perf_counter()
+            pid = os.posix_spawn(program, cmd, os.environ, file_actions=actions)
+            _, status, usage = os.wait4(pid, 0)
+            wall = time.perf_counter() - start
+            if round_number < warmup:
+                continue
+            walls[name].append(wall)
+            cpu[name][0] += usage.ru_utime / runs
+            cpu[name][1] += usage.ru_stime / runs
+    os.close(devnull)
+    timed = {name: {"median": statistics.median(walls[name]), "min": min(walls[name]),
+                    "user": cpu[name][0], "system": cpu[name][1], "times": walls[name]}
+             for name, _ in commands}
+    with open(json_path, "w") as f:
+        json.dump(timed, f, indent=1)
+    return timed
+
+
+def time_blocks(rows, runs, warmup, json_path):
+    """The same figures from one hyperfine run, which times each command's runs as one
+    block after another (the method of the earlier records in bench/README.md)."""
     argv = ["hyperfine", "-N", "--style", "none", "--warmup", str(warmup), "--runs", str(runs),
             "--export-json", json_path]
     for name, _, cmd, _, _ in rows:
@@ -129,6 +167,7 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--warmup", type=int, default=3)
+    parser.add_argument("--timer", choices=("interleaved", "hyperfine"), default="interleaved")
     args = parser.parse_args()
     src, out = os.path.join(args.work, "src"), os.path.join(args.work, "out")
     os.makedirs(out, exist_ok=True)
@@ -143,7 +182,8 @@ def main():
     for name, why in bad.items():
         print("INVALID %s: %s" % (name, why))
     parts = breakdown(vexa, src, out)
-    timed = time_all(rows + parts, args.runs, args.warmup, os.path.join(args.work, "hyperfine.json"))
+    timer = time_all if args.timer == "interleaved" else time_blocks
+    timed = timer(rows + parts, args.runs, args.warmup, os.path.join(args.work, "timing.json"))
 
     fig = {}
     lines_fmt = "%-9s %-28s %9s %10s %10s %12s %10s"

@@ -8,13 +8,16 @@
 #
 # BENCH_WORK names the scratch directory (default /tmp/vexa-bench); VEXA_AS names
 # the assembler to time (default build/vexa-as, built in Release when absent).
+# The commands run interleaved, round after round; BENCH_TIMER=hyperfine times them
+# instead in one hyperfine run, each command's runs in one block.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-20}
 work=${BENCH_WORK:-/tmp/vexa-bench}
 
+timer=${BENCH_TIMER:-interleaved}
 missing=()
-command -v hyperfine >/dev/null || missing+=(hyperfine)
+[ "$timer" = hyperfine ] && ! command -v hyperfine >/dev/null && missing+=(hyperfine)
 command -v avr-as >/dev/null || missing+=(binutils-avr)
 [ -x /usr/bin/time ] || missing+=(time)
 if [ ${#missing[@]} -gt 0 ]; then
@@ -36,10 +39,10 @@ echo "          $(uname -sr), $(. /etc/os-release && echo "$PRETTY_NAME"), $(cc 
 cache="$(dirname "$vexa")/CMakeCache.txt"
 build_type=$(grep -s CMAKE_BUILD_TYPE:STRING "$cache" | cut -d= -f2)
 echo "vexa-as: $vexa, tree at $(git rev-parse --short HEAD) (${build_type:-build type unknown})," \
-     "$(avr-as --version | head -1), $(hyperfine --version)"
+     "$(avr-as --version | head -1), timer: $timer$([ "$timer" = hyperfine ] && echo " ($(hyperfine --version))")"
 rm -rf "$work/src" "$work/out"
 python3 bench/gen.py "$work/src" || exit 0
 fs=$(df -T "$work" | awk 'NR == 2 {print $2}')
-echo "command: bench/run.sh $runs; outputs and scratch in $work ($fs)"
-python3 bench/report.py --vexa "$vexa" --floor "$work/iofloor" --work "$work" --runs "$runs"
+echo "command: BENCH_TIMER=$timer bench/run.sh $runs; outputs and scratch in $work ($fs)"
+python3 bench/report.py --vexa "$vexa" --floor "$work/iofloor" --work "$work" --runs "$runs" --timer "$timer"
 exit 0
