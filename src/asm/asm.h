@@ -178,6 +178,10 @@ void resolve_fixups();
 void assemble_file(const char* path);
 // True when `path` names (by device and inode) a file opened as a source in this run.
 bool is_source_file(const char* path);
+// The width in bytes of the vector groups in which the reader passes over blank and comment
+// lines: 0 until the first file is read, then 32 on processors with AVX2, else 16. Tests
+// set it to 16 or 32 to try each pass.
+extern int32_t line_scan_width;
 
 // ---- instr.cpp: instruction handlers ------------------------------------------------------
 // Assembles the statement of mnemonic `mn` from the rest of the line at `cursor`.

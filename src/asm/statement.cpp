@@ -8,6 +8,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__SSE2__) && defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 // Which files were read as sources, by device and inode, so that no output overwrites one.
 struct SourceId { dev_t device; ino_t inode; };
@@ -284,7 +287,6 @@ static LineMasks line_masks(const char* text)
     masks.others = ~masks.others;
     return masks;
 }
-#endif
 
 // The number of bits set. Inline, since without a popcount instruction in the target
 // std::popcount becomes a library call in the loop below.
@@ -300,10 +302,11 @@ static int32_t count_bits(uint64_t bits)
 // white space), each ending in its newline within the line limit, and stops at the first
 // line that holds a statement, is longer, or does not end among the `avail` bytes. Counts the
 // lines passed in current_line and returns their bytes. The text must hold no NUL byte.
-// Looks at 64 bytes at a time and may read up to 64 bytes past the text.
-static size_t skip_quiet_lines(const char* text, size_t avail)
+// Looks at 64 bytes at a time, whose masks `masks_of` makes, and may read up to 64 bytes
+// past the text. Always inlined, so that each caller gets it built for its own instructions.
+template <LineMasks (*masks_of)(const char*), int32_t (*count)(uint64_t)>
+[[gnu::always_inline]] inline size_t skip_quiet_with(const char* text, size_t avail)
 {
-#if defined(__SSE2__)
     size_t start = 0;       // the first byte of the line being looked at
     uint64_t seen = 0;      // 1 when that line has shown a semicolon
     for (size_t window = 0; window < avail && window < start + TEXT_MAX; window += 64) {
@@ -311,7 +314,7 @@ static size_t skip_quiet_lines(const char* text, size_t avail)
         if (avail - window < 64) {
             valid = (uint64_t{1} << (avail - window)) - 1;
         }
-        LineMasks masks = line_masks(text + window);
+        LineMasks masks = masks_of(text + window);
         uint64_t newlines = masks.newlines & valid;
         // A carry that starts at each semicolon runs through the following bytes of its line
         // and dies at the newline: the carry into a byte says that its line had a semicolon
@@ -331,7 +334,7 @@ static size_t skip_quiet_lines(const char* text, size_t avail)
             if (first - start >= static_cast<size_t>(TEXT_MAX)) {
                 return start;
             }
-            current_line += count_bits(newlines);
+            current_line += count(newlines);
             start = window + 64 - static_cast<size_t>(__builtin_clzll(newlines));
         }
         if (statement != 0) {
@@ -340,6 +343,68 @@ static size_t skip_quiet_lines(const char* text, size_t avail)
         seen = carry_out;
     }
     return start;
+}
+
+static size_t skip_quiet_narrow(const char* text, size_t avail)
+{
+    return skip_quiet_with<line_masks, count_bits>(text, avail);
+}
+#endif
+
+#if defined(__SSE2__) && defined(__x86_64__) && defined(__GNUC__)
+#define VEXA_WIDE_SCAN 1
+// The same masks from two 32-byte groups, for processors with AVX2: half the instructions
+// of the 16-byte groups, on the pass that long comment-heavy sources spend their time in.
+[[gnu::target("avx2")]] static uint64_t wide_group_bits(__m256i bytes, int group)
+{
+    return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(bytes))) << (32 * group);
+}
+
+[[gnu::target("avx2")]] static LineMasks wide_line_masks(const char* text)
+{
+    LineMasks masks{0, 0, 0};
+    for (int group = 0; group < 2; group++) {
+        __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(text + 32 * group));
+        __m256i control = _mm256_sub_epi8(chunk, _mm256_set1_epi8(9));
+        __m256i control_space =
+            _mm256_cmpeq_epi8(_mm256_min_epu8(control, _mm256_set1_epi8(4)), control);
+        __m256i space =
+            _mm256_or_si256(control_space, _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(' ')));
+        __m256i semicolon = _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(';'));
+        masks.newlines |= wide_group_bits(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('\n')), group);
+        masks.semicolons |= wide_group_bits(semicolon, group);
+        masks.others |= wide_group_bits(_mm256_or_si256(space, semicolon), group);
+    }
+    masks.others = ~masks.others;
+    return masks;
+}
+
+[[gnu::target("popcnt")]] static int32_t wide_count_bits(uint64_t bits)
+{
+    return __builtin_popcountll(bits);
+}
+
+[[gnu::target("avx2,popcnt")]] static size_t skip_quiet_wide(const char* text, size_t avail)
+{
+    return skip_quiet_with<wide_line_masks, wide_count_bits>(text, avail);
+}
+#endif
+
+int32_t line_scan_width;
+
+static size_t skip_quiet_lines(const char* text, size_t avail)
+{
+#if defined(VEXA_WIDE_SCAN)
+    if (line_scan_width == 0) {
+        line_scan_width =
+            __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") ? 32 : 16;
+    }
+    if (line_scan_width == 32) {
+        return skip_quiet_wide(text, avail);
+    }
+#endif
+#if defined(__SSE2__)
+    return skip_quiet_narrow(text, avail);
 #else
     (void)text;
     (void)avail;
