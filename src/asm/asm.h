@@ -195,6 +195,10 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address);
 // DISASM_FIELD characters (no NUL), as the text outputs show it.
 constexpr size_t DISASM_FIELD = 18;
 const char* disassembly_field(int32_t address);
+// The field cache's memory, lent to the source reader while it assembles (the two are never
+// in use at once). `used` is how many bytes at its start the reader has written so far.
+constexpr size_t FIELD_CACHE_BYTES = 20 * (IMAGE_SIZE / 2);
+char* borrow_field_cache(size_t used);
 // Text building for the writers: each appends at `out` (no NUL) and returns the new end.
 char* put_hex(char* out, uint32_t value, int min_digits);   // upper case, zero-padded
 char* put_hex2(char* out, uint32_t value);                  // two digits of the low byte

@@ -329,6 +329,19 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address)
 struct FieldCacheEntry { uint16_t word; char field[DISASM_FIELD]; };
 static_assert(sizeof(FieldCacheEntry) == 20);
 static FieldCacheEntry field_cache[IMAGE_SIZE / 2];
+static_assert(sizeof field_cache == FIELD_CACHE_BYTES);
+
+// The source reader borrows the cache's memory while it assembles and says how many bytes
+// at its start it has written; the entries there hold source text, not fields, and are
+// cleared before the cache is next read. Only those bytes: a small program's run touches
+// no more pages than it did.
+static size_t borrowed_bytes;
+
+char* borrow_field_cache(size_t used)
+{
+    borrowed_bytes = used > borrowed_bytes ? used : borrowed_bytes;
+    return reinterpret_cast<char*>(field_cache);
+}
 
 // Renders the field of `word` at `address` into its cache entry. Out of line, so that the
 // common case of disassembly_field, a hit, stays a few instructions. The scratch starts out
@@ -344,6 +357,10 @@ static FieldCacheEntry field_cache[IMAGE_SIZE / 2];
 
 const char* disassembly_field(int32_t address)
 {
+    if (borrowed_bytes != 0) {
+        std::memset(static_cast<void*>(field_cache), 0, borrowed_bytes);
+        borrowed_bytes = 0;
+    }
     uint32_t word = image_word(address);
     FieldCacheEntry& entry = field_cache[address / 2];
     if (entry.word != word || entry.field[0] == '\0') {

@@ -190,9 +190,12 @@ static void assemble_line(char* line, char* cursor)
 // Source text is read in large blocks and cut into lines in place: a line is at most 511
 // characters and ends after its newline, exactly as a bounded line read would cut it, so a
 // longer line becomes several. A NUL byte ends a line's text for every later step.
+// The buffer is memory that the writers' field cache uses once assembly is over: a run
+// touches the pages of the larger of the two only.
 constexpr size_t READ_BLOCK = 1 << 18;
 constexpr size_t SCAN_SLACK = 64;   // a scan may look at up to 64 bytes past the text
-static char read_buffer[READ_BLOCK + TEXT_BUF + SCAN_SLACK];
+static_assert(READ_BLOCK + TEXT_BUF + SCAN_SLACK <= FIELD_CACHE_BYTES);
+static char* read_buffer;
 
 // Source lines are short, so the two scans of every line (its end, its first character that
 // is no white space) look at whole 16-byte groups inline rather than calling the library
@@ -420,12 +423,14 @@ static bool buffer_has_nul;
 static size_t refill(std::FILE* stream, size_t kept)
 {
     size_t end = kept + std::fread(read_buffer + kept, 1, READ_BLOCK, stream);
+    borrow_field_cache(end);   // the bytes written so far
     buffer_has_nul = std::memchr(read_buffer, '\0', end) != nullptr;
     return end;
 }
 
 static void assemble_lines(std::FILE* stream)
 {
+    read_buffer = borrow_field_cache(0);
     size_t end = refill(stream, 0);
     size_t pos = 0;
     bool at_eof = end < READ_BLOCK;

@@ -127,3 +127,27 @@ TEST(Reader, RandomQuietRunsCountedAlike)
         expect_same_counting(source);
     }
 }
+
+TEST(Reader, LentFieldCacheHoldsNoSourceText)
+{
+    // The reader reads into the memory of the writers' field cache. Lines of 20 bytes lay
+    // each source line over one cache entry, its first two characters where the entry keeps
+    // its word, and each line assembles to exactly that word: left uncleared, every entry
+    // would look like a field already rendered for its word.
+    std::string source;
+    for (int i = 0; i < 200; i++) {
+        std::string line = "  word 0x2020";
+        line.resize(19, ' ');
+        source += line + "\n";
+    }
+    assemble_text(source);
+    ASSERT_EQ(error_count, 0);
+    ASSERT_EQ(location_counter, 400);
+    for (int32_t a = 0; a < location_counter; a += 2) {
+        char text[DISASM_BUF];
+        std::string expected = disassemble_word(image_word(a), text, a);
+        expected.resize(DISASM_FIELD, ' ');
+        ASSERT_EQ(std::string(disassembly_field(a), DISASM_FIELD), expected) << "address " << a;
+    }
+    reset_assembler();
+}
