@@ -12,6 +12,7 @@
 //  | 1111   |       12-bit payload = bits 15..4      |   imm prefix, M = 15
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -96,8 +97,13 @@ extern const KeywordRow KeywordTable[KEYWORD_ROWS + 1];   // ends in a row witho
 
 // White space in source text: blank, tab, newline, vertical tab, form feed, carriage return.
 constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
+// Character classes of plain 7-bit ASCII, by byte; bytes 0x80..0xFF belong to none.
+// CLASS_END marks the two bytes that end a line's tokens, NUL and the comment's `;`.
+enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2, CLASS_SPACE = 4, CLASS_END = 8 };
+constexpr uint8_t CLASS_WORD = CLASS_LETTER | CLASS_DIGIT;   // `_` counts as a letter here
+extern const std::array<uint8_t, 256> CharClasses;
 // Returns the next token of the line at `cursor` and moves past it (not past the end of the
-// line). Identifiers that are no keyword are looked up or created with find_symbol.
+// line). Identifiers that are no keyword are looked up or created with find_symbol_text.
 Token next_token(char*& cursor);
 
 // ---- symbol.cpp: SymbolTable, scopes, find_symbol --------------------------------------
@@ -116,6 +122,7 @@ extern int32_t file_number;
 extern const char* FilePaths[MAX_SOURCES + 1];
 
 SymbolHandle find_symbol(const char* name);
+SymbolHandle find_symbol_text(const char* text, size_t length);   // a name with no NUL after it
 SymbolRecord& symbol_record(SymbolHandle handle);
 void make_global(SymbolHandle handle);
 // Gives the label the location counter as its value, with a warning when it was defined before.
@@ -141,6 +148,16 @@ bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int
 bool check_long_reg(int32_t reg);
 // parse_number, then the end of the line; reports "syntax error" itself when either fails.
 bool read_number_eol(char*& cursor, int32_t& n);
+// The operand lists of the instructions, each read to the end of the line; like
+// read_number_eol they report a syntax error themselves. read_reg_mem also reports a symbol
+// that the full table could not enter.
+bool read_eol(char*& cursor);                                                   // none
+bool read_reg_eol(char*& cursor, int32_t& rs);                                  // rs
+bool read_two_regs(char*& cursor, int32_t& rd, int32_t& rs);                    // rd, rs
+bool read_reg_number(char*& cursor, int32_t& rs, int32_t& n);                   // rs, n
+bool read_two_regs_number(char*& cursor, int32_t& rd, int32_t& rs, int32_t& n); // rd, rs, n
+bool read_reg_mem(char*& cursor, int32_t& rd, SymbolHandle& symbol, int32_t& offset,
+                  int32_t& base);                                               // rd, memory
 // Warns that `value` loses bits when it, or value + span (the second word of a pair), lies
 // outside -32768..65535, the numbers that 16 bits hold signed or unsigned.
 void warn_unless_16_bits(int32_t value, int32_t span = 0);

@@ -8,7 +8,7 @@ bool image_full_reported;
 
 // A byte or word that would land at or above 65536 is lost; the first loss of a run is
 // reported at the statement that caused it, so a truncated program never passes as good.
-static void image_overflow()
+[[gnu::cold, gnu::noinline]] static void image_overflow()
 {
     report_once(image_full_reported, "code image is full");
 }
@@ -31,7 +31,9 @@ void emit_even()
     }
 }
 
-void emit_word(int32_t word)
+// emit_word on an odd location counter or a full image. Kept out of line: both are rare, and
+// apart from them emit_word is a test and two stores that the statement handlers take inline.
+[[gnu::cold, gnu::noinline]] static void emit_word_slowly(int32_t word)
 {
     emit_even();
     if (static_cast<uint32_t>(location_counter) < static_cast<uint32_t>(IMAGE_SIZE)) {
@@ -41,6 +43,19 @@ void emit_word(int32_t word)
     } else {
         image_overflow();
     }
+}
+
+void emit_word(int32_t word)
+{
+    // Even and below 65536: the word fits, high byte first.
+    uint32_t lc = static_cast<uint32_t>(location_counter);
+    if ((lc & 1) == 0 && lc < static_cast<uint32_t>(IMAGE_SIZE)) {
+        CodeImage[lc] = static_cast<uint8_t>(word >> 8);
+        CodeImage[lc + 1] = static_cast<uint8_t>(word);
+        location_counter = static_cast<int32_t>(lc + 2);
+        return;
+    }
+    emit_word_slowly(word);
 }
 
 void align_to(uint32_t n)

@@ -92,28 +92,37 @@ static void emit_mov(int32_t rd, int32_t rs)
     emit_word(static_cast<int32_t>(compose_word(OpcodeTable[MN_ADDI], rd, rs, 0)));
 }
 
-// One load or store word with whatever prefix its offset or symbol needs. With a symbol the
-// prefix is a placeholder and a fixup fills both words; stores check the register stored
-// after the prefix, where a prefix already separates them from any load.
-static void emit_load_store(int32_t mn, int32_t rd, int32_t base, int32_t offset,
-                            SymbolHandle symbol)
+// The prefix word that a load or store needs when its offset does not fit its L field, or
+// that a symbol needs: then it is a placeholder, and a fixup fills both words. Returns the
+// L field, the offset's low four bits. Kept out of line, as the rarer case.
+[[gnu::noinline]] static uint32_t emit_load_store_prefix(int32_t mn, int32_t offset,
+                                                         SymbolHandle symbol)
 {
-    bool word_access = mn == MN_LW || mn == MN_SW;
-    uint32_t l = static_cast<uint32_t>(offset) & 15;
     if (symbol != 0) {
         emit_even();
         add_fixup(FIXUP_IMM, symbol, offset);
         emit_word(static_cast<int32_t>(IMM_BASE));
-    } else if (word_access) {
-        if ((offset & 1) != 0) {
-            report_error("odd offset");    // the word is still emitted, unprefixed
-        } else if (!fits_word_offset(offset)) {
-            emit_word(static_cast<int32_t>(imm_prefix(offset)));
-        } else {
-            l = pack_word_offset(offset);
-        }
-    } else if (!fits_field(offset)) {
+    } else if ((mn == MN_LW || mn == MN_SW) && (offset & 1) != 0) {
+        report_error("odd offset");    // the word is still emitted, unprefixed
+    } else {
         emit_word(static_cast<int32_t>(imm_prefix(offset)));
+    }
+    return static_cast<uint32_t>(offset) & 15;
+}
+
+// One load or store word with whatever prefix its offset or symbol needs. Stores check the
+// register stored after the prefix, where a prefix already separates them from any load.
+static void emit_load_store(int32_t mn, int32_t rd, int32_t base, int32_t offset,
+                            SymbolHandle symbol)
+{
+    bool word_access = mn == MN_LW || mn == MN_SW;
+    uint32_t l = 0;
+    if (symbol == 0 && word_access && fits_word_offset(offset)) {
+        l = pack_word_offset(offset);
+    } else if (symbol == 0 && !word_access && fits_field(offset)) {
+        l = static_cast<uint32_t>(offset);
+    } else {
+        l = emit_load_store_prefix(mn, offset, symbol);
     }
     if (mn == MN_SW || mn == MN_SB) {
         check_interlock(rd);
@@ -134,21 +143,6 @@ static void emit_lea(uint32_t base_word, int32_t rd, int32_t base, int32_t offse
     emit_word(static_cast<int32_t>(compose_word(base_word, rd, base, offset)));
 }
 
-// Reads "register, memory operand" to the end of the line; false after reporting.
-static bool read_reg_mem(char*& cursor, Token& rd, SymbolHandle& symbol, int32_t& offset,
-                         int32_t& base)
-{
-    if (!expect_tokens(cursor, {{TOKEN_REGISTER, &rd}, {','}})) {
-        return false;
-    }
-    int32_t misses = symbol_misses;
-    if (!parse_mem_operand(cursor, symbol, offset, base)) {
-        report_error("syntax error");
-        return false;
-    }
-    return operand_symbols_usable(misses);
-}
-
 // Warns of a memory offset without a symbol that loses bits; `span` is 2 for a pair of words.
 // An odd lw or sw offset is reported as an error when its word is laid down, and not here.
 static void check_offset(int32_t mn, int32_t offset, SymbolHandle symbol, int32_t span)
@@ -159,45 +153,37 @@ static void check_offset(int32_t mn, int32_t offset, SymbolHandle symbol, int32_
     }
 }
 
-// Reads "register, register" to the end of the line.
-static bool read_two_regs(char*& cursor, Token& rd, Token& rs)
-{
-    return expect_tokens(cursor, {{TOKEN_REGISTER, &rd}, {','}, {TOKEN_REGISTER, &rs},
-                                  {TOKEN_EOL}});
-}
-
 void assemble_statement(int32_t mn, char*& cursor)
 {
     const StatementRow& row = StatementTable[mn];
-    uint32_t base = mn < 64 ? OpcodeTable[mn] : 0;
-    Token rd{}, rs{}, label{};
-    int32_t n = 0, offset = 0, reg = 0;
-    SymbolHandle symbol = 0;
+    // The operands, set by the readers before any use: a reader that fails has reported.
+    Token label;
+    int32_t rd, rs, n, offset, reg;
+    SymbolHandle symbol;
 
     switch (row.group) {
     case GROUP_PLAIN:
-        if (expect_tokens(cursor, {{TOKEN_EOL}})) {
-            emit_word(static_cast<int32_t>(base));
+        if (read_eol(cursor)) {
+            emit_word(OpcodeTable[mn]);
         }
         break;
     case GROUP_REG_REG_IMM:
-        if (expect_tokens(cursor, {{TOKEN_REGISTER, &rd}, {','}, {TOKEN_REGISTER, &rs}, {','}}) &&
-            read_number_eol(cursor, n)) {
+        if (read_two_regs_number(cursor, rd, rs, n)) {
             warn_unless_16_bits(n);
-            check_interlock(rs.value);
-            emit_reg_imm(base, rd.value, rs.value, n);
+            check_interlock(rs);
+            emit_reg_imm(OpcodeTable[mn], rd, rs, n);
         }
         break;
     case GROUP_TWO_REG:
         if (read_two_regs(cursor, rd, rs)) {
-            check_interlock(rs.value);
-            emit_word(static_cast<int32_t>(compose_word(base, rd.value, rs.value, 0)));
+            check_interlock(rs);
+            emit_word(static_cast<int32_t>(compose_word(OpcodeTable[mn], rd, rs, 0)));
         }
         break;
     case GROUP_REG_JUMP:
-        if (expect_tokens(cursor, {{TOKEN_REGISTER, &rs}, {TOKEN_EOL}})) {
-            check_interlock(rs.value);
-            emit_word(static_cast<int32_t>(compose_word(base, 0, rs.value, 0)));
+        if (read_reg_eol(cursor, rs)) {
+            check_interlock(rs);
+            emit_word(static_cast<int32_t>(compose_word(OpcodeTable[mn], 0, rs, 0)));
         }
         break;
     case GROUP_BRANCH:
@@ -205,14 +191,14 @@ void assemble_statement(int32_t mn, char*& cursor)
             symbol_usable(label.value)) {
             emit_even();
             add_fixup(FIXUP_BRANCH, label.value, 0);
-            emit_word(static_cast<int32_t>(base));
+            emit_word(OpcodeTable[mn]);
         }
         break;
     case GROUP_LOAD:
     case GROUP_STORE:
         if (read_reg_mem(cursor, rd, symbol, offset, reg)) {
             check_offset(mn, offset, symbol, 0);
-            emit_load_store(mn, rd.value, reg, offset, symbol);
+            emit_load_store(mn, rd, reg, offset, symbol);
         }
         break;
     case GROUP_IMM:
@@ -223,41 +209,41 @@ void assemble_statement(int32_t mn, char*& cursor)
         break;
     case GROUP_MOV:
         if (read_two_regs(cursor, rd, rs)) {
-            check_interlock(rs.value);
-            emit_mov(rd.value, rs.value);
+            check_interlock(rs);
+            emit_mov(rd, rs);
         }
         break;
     case GROUP_CMPI:
-        if (expect_tokens(cursor, {{TOKEN_REGISTER, &rs}, {','}}) && read_number_eol(cursor, n)) {
+        if (read_reg_number(cursor, rs, n)) {
             warn_unless_16_bits(n);
-            check_interlock(rs.value);
-            emit_reg_imm(row.first, 0, rs.value, n);
+            check_interlock(rs);
+            emit_reg_imm(row.first, 0, rs, n);
         }
         break;
     case GROUP_LEA:
         if (read_reg_mem(cursor, rd, symbol, offset, reg)) {
             check_offset(mn, offset, symbol, 0);
-            emit_lea(row.first, rd.value, reg, offset, symbol);
+            emit_lea(row.first, rd, reg, offset, symbol);
         }
         break;
     case GROUP_EXTEND:
         if (read_two_regs(cursor, rd, rs)) {
-            check_interlock(rs.value);
-            emit_word(static_cast<int32_t>(compose_word(row.first, rd.value, rs.value, 0)));
-            emit_word(static_cast<int32_t>(compose_word(row.second, rd.value, rd.value, 0)));
+            check_interlock(rs);
+            emit_word(static_cast<int32_t>(compose_word(row.first, rd, rs, 0)));
+            emit_word(static_cast<int32_t>(compose_word(row.second, rd, rd, 0)));
         }
         break;
     case GROUP_LONG_ALU:
     case GROUP_LONG_MOVE:
-        if (read_two_regs(cursor, rd, rs) && check_long_reg(rd.value) &&
-            check_long_reg(rs.value)) {
-            int32_t high_rd = high_register(rd.value);
-            int32_t high_rs = high_register(rs.value);
+        if (read_two_regs(cursor, rd, rs) && check_long_reg(rd) &&
+            check_long_reg(rs)) {
+            int32_t high_rd = high_register(rd);
+            int32_t high_rs = high_register(rs);
             if (row.group == GROUP_LONG_MOVE) {
-                emit_mov(rd.value, rs.value);
+                emit_mov(rd, rs);
                 emit_mov(high_rd, high_rs);
             } else {
-                emit_word(static_cast<int32_t>(compose_word(row.first, rd.value, rs.value, 0)));
+                emit_word(static_cast<int32_t>(compose_word(row.first, rd, rs, 0)));
                 emit_word(static_cast<int32_t>(compose_word(row.second, high_rd, high_rs, 0)));
             }
         }
@@ -267,8 +253,8 @@ void assemble_statement(int32_t mn, char*& cursor)
         if (read_reg_mem(cursor, rd, symbol, offset, reg)) {
             check_offset(row.first, offset, symbol, 2);
             int32_t low_offset = static_cast<int32_t>(static_cast<uint32_t>(offset) + 2);
-            emit_load_store(row.first, rd.value, reg, low_offset, symbol);
-            emit_load_store(row.first, high_register(rd.value) & 15, reg, offset, symbol);
+            emit_load_store(row.first, rd, reg, low_offset, symbol);
+            emit_load_store(row.first, high_register(rd) & 15, reg, offset, symbol);
         }
         break;
     case GROUP_NONE:

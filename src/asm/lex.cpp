@@ -3,7 +3,6 @@
 #include "asm.h"
 
 #include <array>
-#include <bit>
 #include <string_view>
 
 // Rows 0..82 are mnemonics and directives (value = position = mnemonic number; 0..62 also
@@ -57,24 +56,27 @@ static_assert(std::string_view(KeywordTable[KEYWORD_ROWS - 1].name) == "sp");
 
 // Keyword lookup by hash instead of a scan of the rows: every name is distinct, so the one
 // row that equals an identifier is the row a scan would find first. A name of at most six
-// characters, packed little-endian into an integer with zero fill, is its own exact key; no
-// name packs to 0, which marks an empty slot. Each slot carries its row's token, so a hit
-// reads one slot and nothing else.
+// characters, packed into an integer first character highest, is its own exact key; no name
+// packs to 0, which marks an empty slot. The multiplier spreads the 100 names over 512 slots
+// with no two in one slot (the index builder checks it), so a lookup reads exactly one slot,
+// and that slot carries its row's token.
 constexpr int KEYWORD_LONGEST = 6;
-constexpr uint32_t KEYWORD_SLOTS = 256;
+constexpr int KEYWORD_SLOT_BITS = 9;
+constexpr uint32_t KEYWORD_SLOTS = 1u << KEYWORD_SLOT_BITS;
+constexpr uint64_t KEYWORD_MULTIPLIER = 0x8ACC7FEB5BDC7D83u;
 
 constexpr uint64_t pack_name(const char* text, size_t length)
 {
     uint64_t packed = 0;
     for (size_t i = 0; i < length; i++) {
-        packed |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+        packed = packed << 8 | static_cast<unsigned char>(text[i]);
     }
     return packed;
 }
 
 constexpr uint32_t keyword_slot(uint64_t packed)
 {
-    return static_cast<uint32_t>((packed * 0x9E3779B97F4A7C15u) >> 56);
+    return static_cast<uint32_t>((packed * KEYWORD_MULTIPLIER) >> (64 - KEYWORD_SLOT_BITS));
 }
 
 constexpr size_t text_length(const char* text)
@@ -87,30 +89,23 @@ constexpr size_t text_length(const char* text)
 }
 
 struct KeywordSlot { uint64_t packed; Token token; };   // packed 0: empty slot
-struct KeywordIndex { KeywordSlot slots[KEYWORD_SLOTS]; };
+struct KeywordIndex { KeywordSlot slots[KEYWORD_SLOTS]; bool collided; };
 
-// Linear probing over the packed names of all rows.
 constexpr KeywordIndex build_keyword_index()
 {
     KeywordIndex index{};
     for (int row = 0; row < KEYWORD_ROWS; row++) {
         const char* name = KeywordTable[row].name;
         uint64_t packed = pack_name(name, text_length(name));
-        uint32_t slot = keyword_slot(packed);
-        while (index.slots[slot].packed != 0) {
-            slot = (slot + 1) % KEYWORD_SLOTS;
-        }
-        index.slots[slot] = {packed, {KeywordTable[row].kind, KeywordTable[row].value}};
+        KeywordSlot& slot = index.slots[keyword_slot(packed)];
+        index.collided |= slot.packed != 0;
+        slot = {packed, {KeywordTable[row].kind, KeywordTable[row].value}};
     }
     return index;
 }
 constexpr KeywordIndex KeywordSlots = build_keyword_index();
-static_assert(std::endian::native == std::endian::little);
+static_assert(!KeywordSlots.collided, "two keywords share a slot: choose another multiplier");
 
-// Character classes of plain 7-bit ASCII; bytes 0x80..0xFF belong to none. CLASS_END marks
-// the two bytes that end a line's tokens, NUL and the comment's `;`.
-enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2, CLASS_SPACE = 4, CLASS_END = 8 };
-constexpr uint8_t CLASS_WORD = CLASS_LETTER | CLASS_DIGIT;   // `_` counts as a letter here
 constexpr std::array<uint8_t, 256> build_classes()
 {
     std::array<uint8_t, 256> classes{};
@@ -147,15 +142,11 @@ constexpr std::array<uint8_t, 256> HexValues = build_hex_values();
 
 static uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
 
-// find_symbol wants the identifier alone: end it in place, then put the byte back. Kept out
-// of line so that next_token, on its other paths, calls nothing and saves no registers.
-[[gnu::noinline]] static Token symbol_token(char* start, char* end)
+// Kept out of line so that next_token, on its other paths, calls nothing and saves no
+// registers.
+[[gnu::noinline]] static Token symbol_token(const char* start, const char* end)
 {
-    char kept = *end;
-    *end = '\0';
-    SymbolHandle handle = find_symbol(start);
-    *end = kept;
-    return {TOKEN_SYMBOL, handle};
+    return {TOKEN_SYMBOL, find_symbol_text(start, static_cast<size_t>(end - start))};
 }
 
 Token next_token(char*& cursor)
@@ -168,26 +159,19 @@ Token next_token(char*& cursor)
     uint8_t cls = CharClasses[c];
 
     if (cls == CLASS_LETTER) {
-        // Pack the name while scanning it. Past the eighth character the shift wraps and
-        // spoils the packing, which matters nothing: such a name is too long for a keyword.
+        // Pack the name while scanning it. Past the eighth character its first characters
+        // shift out, which matters nothing: such a name is too long for a keyword.
         char* start = p;
         uint64_t packed = 0;
-        unsigned shift = 0;
         do {
-            packed |= static_cast<uint64_t>(c) << (shift & 63);
-            shift += 8;
+            packed = packed << 8 | c;
             c = static_cast<unsigned char>(*++p);
         } while (CharClasses[c] & CLASS_WORD);
         cursor = p;
-        if (shift <= 8 * KEYWORD_LONGEST) {
-            for (uint32_t slot = keyword_slot(packed);; slot = (slot + 1) % KEYWORD_SLOTS) {
-                const KeywordSlot& entry = KeywordSlots.slots[slot];
-                if (entry.packed == packed) {
-                    return entry.token;
-                }
-                if (entry.packed == 0) {
-                    break;
-                }
+        if (p - start <= KEYWORD_LONGEST) {
+            const KeywordSlot& entry = KeywordSlots.slots[keyword_slot(packed)];
+            if (entry.packed == packed) {
+                return entry.token;
             }
         }
         return symbol_token(start, p);

@@ -158,14 +158,12 @@ static void assemble_line(char* line, char* cursor)
         report_error("syntax error; expecting opcode");
         return;
     }
+    // Instructions come first in mnemonic order; the directives follow them.
+    if (token.value < MN_GLOBAL) {
+        assemble_statement(token.value, cursor);
+        return;
+    }
     switch (token.value) {
-    case MN_LJNEG:
-    case MN_LJPOS:
-    case MN_BNEG:
-    case MN_BPOS:
-    case MN_CMPL:
-        report_error("unexpected token");
-        break;
     case MN_GLOBAL:
         directive_global(cursor);
         break;
@@ -180,9 +178,6 @@ static void assemble_line(char* line, char* cursor)
         break;
     case MN_BSS:
         directive_bss(cursor);
-        break;
-    default:
-        assemble_statement(token.value, cursor);
         break;
     }
 }

@@ -14,29 +14,58 @@ int32_t symbol_misses;
 // An index over the records by scope and the first 31 characters of the name, chained
 // through symbol_next. At most one record of scope 0 or of the current file's scope can match
 // a name, so probing those two scopes finds exactly the record a scan in creation order would.
-constexpr uint32_t SYMBOL_BUCKETS = 16384;
+// Each record's name hash is kept beside it: a lookup hashes the name once for both scopes,
+// and compares names only where the hashes agree.
+constexpr int SYMBOL_BUCKET_BITS = 14;
+constexpr uint32_t SYMBOL_BUCKETS = 1u << SYMBOL_BUCKET_BITS;
 static int32_t symbol_buckets[SYMBOL_BUCKETS];    // record index + 1, 0 ends a chain
 static int32_t symbol_next[MAX_SYMBOLS];
+static uint32_t symbol_hashes[MAX_SYMBOLS];
 
-static uint32_t symbol_hash(int32_t scope, const char* name)
+static uint64_t mix_group(uint64_t hash, uint64_t group)
 {
-    uint32_t hash = 2166136261u ^ static_cast<uint32_t>(static_cast<uint16_t>(scope));
-    for (int i = 0; i < NAME_MAX_CHARS && name[i] != '\0'; i++) {
-        hash = (hash ^ static_cast<unsigned char>(name[i])) * 16777619u;
+    return (hash ^ group) * 0x9E3779B97F4A7C15u;
+}
+
+// A hash of the `length` characters of a name, at most the 31 that count, taken eight at a
+// time: each group of eight, read as one integer, is mixed in by a multiply. The last group
+// of a longer name ends at its last character and may overlap the one before; a name shorter
+// than eight is packed byte by byte. No read goes past the name.
+static uint32_t name_hash(const char* name, size_t length)
+{
+    uint64_t hash = length;
+    uint64_t group = 0;
+    if (length >= 8) {
+        for (size_t i = 0; i + 8 < length; i += 8) {
+            std::memcpy(&group, name + i, 8);
+            hash = mix_group(hash, group);
+        }
+        std::memcpy(&group, name + length - 8, 8);
+    } else {
+        for (size_t i = 0; i < length; i++) {
+            group = group << 8 | static_cast<unsigned char>(name[i]);
+        }
     }
-    return hash % SYMBOL_BUCKETS;
+    // A product's high bits depend on all of its factor's bits, its low bits on few.
+    return static_cast<uint32_t>(mix_group(hash, group) >> 32);
+}
+
+static uint32_t bucket_of(uint32_t hash, int32_t scope)
+{
+    uint32_t key = hash ^ static_cast<uint32_t>(static_cast<uint16_t>(scope));
+    return (key * 0x9E3779B1u) >> (32 - SYMBOL_BUCKET_BITS);
 }
 
 static void link_record(int32_t index)
 {
-    uint32_t bucket = symbol_hash(SymbolTable[index].scope, SymbolTable[index].name);
+    uint32_t bucket = bucket_of(symbol_hashes[index], SymbolTable[index].scope);
     symbol_next[index] = symbol_buckets[bucket];
     symbol_buckets[bucket] = index + 1;
 }
 
 static void unlink_record(int32_t index)
 {
-    int32_t* link = &symbol_buckets[symbol_hash(SymbolTable[index].scope, SymbolTable[index].name)];
+    int32_t* link = &symbol_buckets[bucket_of(symbol_hashes[index], SymbolTable[index].scope)];
     while (*link != 0 && *link != index + 1) {
         link = &symbol_next[*link - 1];
     }
@@ -45,12 +74,14 @@ static void unlink_record(int32_t index)
     }
 }
 
-static SymbolHandle lookup(int32_t scope, const char* name)
+// `length` is at most 31, so the record's name holds a NUL at that place or before.
+static SymbolHandle lookup(int32_t scope, uint32_t hash, const char* name, size_t length)
 {
-    for (int32_t entry = symbol_buckets[symbol_hash(scope, name)]; entry != 0;
+    for (int32_t entry = symbol_buckets[bucket_of(hash, scope)]; entry != 0;
          entry = symbol_next[entry - 1]) {
         const SymbolRecord& record = SymbolTable[entry - 1];
-        if (record.scope == scope && std::strncmp(record.name, name, NAME_MAX_CHARS) == 0) {
+        if (symbol_hashes[entry - 1] == hash && record.scope == scope &&
+            std::memcmp(record.name, name, length) == 0 && record.name[length] == '\0') {
             return entry;
         }
     }
@@ -59,10 +90,19 @@ static SymbolHandle lookup(int32_t scope, const char* name)
 
 SymbolHandle find_symbol(const char* name)
 {
-    SymbolHandle found = lookup(0, name);
+    return find_symbol_text(name, std::strlen(name));
+}
+
+SymbolHandle find_symbol_text(const char* text, size_t length)
+{
+    if (length > static_cast<size_t>(NAME_MAX_CHARS)) {
+        length = NAME_MAX_CHARS;
+    }
+    uint32_t hash = name_hash(text, length);
+    SymbolHandle found = lookup(0, hash, text, length);
     // A record is a candidate of this file when its 16-bit scope equals the file number.
     if (found == 0 && file_number != 0 && file_number == static_cast<int16_t>(file_number)) {
-        found = lookup(file_number, name);
+        found = lookup(file_number, hash, text, length);
     }
     if (found != 0) {
         return found;
@@ -74,8 +114,9 @@ SymbolHandle find_symbol(const char* name)
     int32_t index = symbol_count++;
     SymbolRecord& record = SymbolTable[index];
     std::memset(&record, 0, sizeof record);
-    std::strncpy(record.name, name, NAME_MAX_CHARS);
+    std::memcpy(record.name, text, length);
     record.scope = static_cast<int16_t>(file_number);
+    symbol_hashes[index] = hash;
     link_record(index);
     return index + 1;
 }

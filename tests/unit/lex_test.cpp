@@ -115,3 +115,39 @@ TEST_F(LexTest, SameNameSameHandle)
         EXPECT_EQ(tokens[row.first].value == tokens[row.second].value, row.same);
     }
 }
+
+// Keywords are found by a hash of their packed names: every row's name must come back as its
+// own token, and names one character off (longer, shorter, another case) as symbols.
+TEST_F(LexTest, EveryKeywordAndItsNearMisses)
+{
+    auto is_keyword = [](const char* name) {
+        for (int row = 0; row < KEYWORD_ROWS; row++) {
+            if (std::strcmp(name, KeywordTable[row].name) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int row = 0; row < KEYWORD_ROWS; row++) {
+        const KeywordRow& keyword = KeywordTable[row];
+        SCOPED_TRACE(keyword.name);
+        reset_assembler();
+        char want[32];
+        std::snprintf(want, sizeof want, "%c:%d", keyword.kind, keyword.value);
+        EXPECT_EQ(lex_line(keyword.name), want);
+
+        size_t length = std::strlen(keyword.name);
+        char misses[4][16];
+        std::snprintf(misses[0], sizeof misses[0], "%sx", keyword.name);
+        std::snprintf(misses[1], sizeof misses[1], "x%s", keyword.name);
+        std::snprintf(misses[2], sizeof misses[2], "%c%s", keyword.name[0] - 'a' + 'A',
+                      keyword.name + 1);
+        std::snprintf(misses[3], sizeof misses[3], "%.*sq", static_cast<int>(length - 1),
+                      keyword.name);
+        for (const char* miss : misses) {
+            if (!is_keyword(miss)) {
+                EXPECT_EQ(lex_line(miss), std::string("s:") + miss);
+            }
+        }
+    }
+}

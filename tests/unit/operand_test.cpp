@@ -216,6 +216,18 @@ TEST_F(OperandTest, SymbolScopes)
         {4, "only4", false, -1},    // 11: first sight, local, then made global in its file
         {4, "only4", true, 11},
         {5, "only4", false, 11},
+        // Names are hashed eight characters at a time: differ in the first or last of them.
+        {6, "abcdefgh", false, -1},          // 14
+        {6, "abcdefgi", false, -1},
+        {6, "bbcdefgh", false, -1},
+        {6, "abcdefghi", false, -1},         // 17
+        {6, "abcdefghj", false, -1},
+        {6, "abcdefghijklmnop", false, -1},  // 19
+        {6, "abcdefghijklmnoq", false, -1},
+        {6, "abcdefghijklmnopq", false, -1},
+        {6, "abcdefgh", false, 14},
+        {6, "abcdefghi", false, 17},
+        {6, "abcdefghijklmnop", false, 19},
     };
     std::vector<SymbolHandle> handles;
     int created = 0;
@@ -265,4 +277,128 @@ TEST_F(OperandTest, SymbolTableCapacity)
     EXPECT_FALSE(symbol_usable(0));
     EXPECT_FALSE(symbol_usable(0));
     EXPECT_EQ(error_messages(), std::vector<std::string>{"symbol table is full"});
+}
+
+// The operand lists read their common spelling straight from the text and hand anything else
+// to the general readers. Either way each must agree with the general readers alone: result,
+// operands, where the cursor stops, the messages and the symbols entered.
+TEST_F(OperandTest, OperandListsAgreeWithGeneralReaders)
+{
+    enum List { EOL, REG, TWO_REGS, REG_NUMBER, TWO_REGS_NUMBER, NUMBER, REG_MEM };
+    struct Row { List list; const char* text; };
+    const Row rows[] = {
+        {EOL, ""}, {EOL, " \t; r1"}, {EOL, "x"}, {EOL, ","},
+        {REG, "r4"}, {REG, "r9 ;"}, {REG, "sp"}, {REG, "r4, r5"}, {REG, "r16"}, {REG, "r"},
+        {TWO_REGS, "r1, r2"}, {TWO_REGS, "r15,r10"}, {TWO_REGS, "r1 ,\tr2 ; c"},
+        {TWO_REGS, "r16, r1"}, {TWO_REGS, "r1x, r2"}, {TWO_REGS, "r01, r2"},
+        {TWO_REGS, "r1_, r2"}, {TWO_REGS, "sp, r1"}, {TWO_REGS, "r1, sp"},
+        {TWO_REGS, "R1, r2"}, {TWO_REGS, "r1 r2"}, {TWO_REGS, "r1, r2 x"},
+        {TWO_REGS, "r1, ret"}, {TWO_REGS, "r1,"}, {TWO_REGS, "r1, r2,"}, {TWO_REGS, "r19, r2"},
+        {REG_NUMBER, "r3, 7"}, {REG_NUMBER, "r3, -0x10"}, {REG_NUMBER, "r3 7"},
+        {TWO_REGS_NUMBER, "r1, r2, 5"}, {TWO_REGS_NUMBER, "r1, r2, -5"},
+        {TWO_REGS_NUMBER, "r1, r2, - 5"}, {TWO_REGS_NUMBER, "r1, r2, 123456789"},
+        {TWO_REGS_NUMBER, "r1, r2, 1234567890"}, {TWO_REGS_NUMBER, "r1, r2, 4294967296"},
+        {TWO_REGS_NUMBER, "r1, r2, 99999999999"},
+        {TWO_REGS_NUMBER, "r1, r2, 0x10"}, {TWO_REGS_NUMBER, "r1, r2, 0X1f"},
+        {TWO_REGS_NUMBER, "r1, r2, 0"}, {TWO_REGS_NUMBER, "r1, r2, 007"},
+        {TWO_REGS_NUMBER, "r1, r2, 5x"}, {TWO_REGS_NUMBER, "r1, r2, --5"},
+        {TWO_REGS_NUMBER, "r1, r2, -"}, {TWO_REGS_NUMBER, "r1, r2, name"},
+        {NUMBER, "5"}, {NUMBER, "-5"}, {NUMBER, "5 x"}, {NUMBER, "0x"}, {NUMBER, "12ab"},
+        {REG_MEM, "r1, 4(r2)"}, {REG_MEM, "r1, (r2)"}, {REG_MEM, "r1, 4"},
+        {REG_MEM, "r1, 4 ( r15 ) ;"}, {REG_MEM, "r1, sym(r2)"}, {REG_MEM, "r1, sym"},
+        {REG_MEM, "r1, -4(r2)"}, {REG_MEM, "r1, 4+2(r2)"}, {REG_MEM, "r1, 4(r16)"},
+        {REG_MEM, "r1, 4(sp)"}, {REG_MEM, "r1, 4(r2)x"}, {REG_MEM, "r1, ()"},
+        {REG_MEM, "r1, 0x10(r2)"}, {REG_MEM, "r1, 2147483648(r2)"}, {REG_MEM, "r1, 4(r2"},
+        {REG_MEM, "r1, (r2)+4"}, {REG_MEM, "r1, 4 name"}, {REG_MEM, "r1 4(r2)"},
+    };
+    struct Result {
+        bool ok;
+        int32_t a, b, c, d;
+        std::string symbol, rest;
+        std::vector<std::string> messages;
+        int32_t symbols;
+        bool operator==(const Result&) const = default;
+    };
+    // The list read by its reader (fast) or by the general readers alone.
+    auto read = [](const Row& row, bool fast) {
+        reset_assembler();
+        char buffer[TEXT_BUF];
+        std::snprintf(buffer, sizeof buffer, "%s", row.text);
+        char* cursor = buffer;
+        Result r{};
+        SymbolHandle symbol = 0;
+        Token first{}, second{};
+        auto number_eol = [&](int32_t& n) {
+            if (!parse_number(cursor, n)) {
+                report_error("syntax error");
+                return false;
+            }
+            return expect_tokens(cursor, {{TOKEN_EOL}});
+        };
+        switch (row.list) {
+        case EOL:
+            r.ok = fast ? read_eol(cursor) : expect_tokens(cursor, {{TOKEN_EOL}});
+            break;
+        case REG:
+            r.ok = fast ? read_reg_eol(cursor, r.a)
+                        : expect_tokens(cursor, {{TOKEN_REGISTER, &first}, {TOKEN_EOL}});
+            break;
+        case TWO_REGS:
+            r.ok = fast ? read_two_regs(cursor, r.a, r.b)
+                        : expect_tokens(cursor, {{TOKEN_REGISTER, &first}, {','},
+                                                 {TOKEN_REGISTER, &second}, {TOKEN_EOL}});
+            break;
+        case REG_NUMBER:
+            r.ok = fast ? read_reg_number(cursor, r.a, r.c)
+                        : expect_tokens(cursor, {{TOKEN_REGISTER, &first}, {','}}) &&
+                              number_eol(r.c);
+            break;
+        case TWO_REGS_NUMBER:
+            r.ok = fast ? read_two_regs_number(cursor, r.a, r.b, r.c)
+                        : expect_tokens(cursor, {{TOKEN_REGISTER, &first}, {','},
+                                                 {TOKEN_REGISTER, &second}, {','}}) &&
+                              number_eol(r.c);
+            break;
+        case NUMBER:
+            r.ok = fast ? read_number_eol(cursor, r.c) : number_eol(r.c);
+            break;
+        case REG_MEM:
+            if (fast) {
+                r.ok = read_reg_mem(cursor, r.a, symbol, r.c, r.d);
+            } else if (expect_tokens(cursor, {{TOKEN_REGISTER, &first}, {','}})) {
+                r.ok = parse_mem_operand(cursor, symbol, r.c, r.d);
+                if (!r.ok) {
+                    report_error("syntax error");
+                }
+            }
+            break;
+        }
+        if (!fast) {
+            r.a = first.value;
+            r.b = second.value;
+        }
+        if (!r.ok) {
+            r.a = r.b = r.c = r.d = 0;      // unspecified after a failure
+            symbol = 0;
+        }
+        r.symbol = name_of(symbol);
+        r.rest = cursor;
+        r.messages = error_messages();
+        r.symbols = symbol_count;
+        return r;
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        Result fast = read(row, true);
+        Result general = read(row, false);
+        EXPECT_EQ(fast.ok, general.ok);
+        EXPECT_EQ(fast.a, general.a);
+        EXPECT_EQ(fast.b, general.b);
+        EXPECT_EQ(fast.c, general.c);
+        EXPECT_EQ(fast.d, general.d);
+        EXPECT_EQ(fast.symbol, general.symbol);
+        EXPECT_EQ(fast.rest, general.rest) << "both stop at the same place";
+        EXPECT_EQ(fast.messages, general.messages);
+        EXPECT_EQ(fast.symbols, general.symbols);
+    }
 }
