@@ -53,6 +53,8 @@ extern int32_t current_line;             // 0 when no line is current
 [[gnu::format(printf, 1, 2)]] void report_warning(const char* format, ...);
 void add_note(const char* text);
 void add_note_text(const char* text, size_t length);   // the same for a text of known length
+// The same for a source line of at most 511 characters with 15 readable bytes after it.
+void add_line_note(const char* line, size_t length);
 // Reports `message` unless `reported` is already set, then sets it: the tables that can fill
 // up say so once per run.
 void report_once(bool& reported, const char* message);

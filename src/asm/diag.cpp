@@ -42,6 +42,26 @@ void add_note_text(const char* text, size_t length)
     note_count++;
 }
 
+// The note of a source line, as add_note_text records it, copied in 16-byte pieces rather
+// than by a library call of unknown length: source lines are short, most take one or two
+// pieces. The reader's buffer has readable bytes past every line, and the pool NOTE_SLACK
+// bytes past its end, for the last piece.
+void add_line_note(const char* line, size_t length)
+{
+    if (!notes_wanted || note_count >= MAX_NOTES) {
+        return;
+    }
+    char* copy = note_pool + note_pool_used;
+    for (size_t i = 0; i < length; i += 16) {
+        std::memcpy(copy + i, line + i, 16);
+    }
+    copy[length] = '\0';
+    NoteTable[note_count].address = location_counter;
+    NoteTable[note_count].text = static_cast<uint32_t>(note_pool_used);
+    note_pool_used += length + 1;
+    note_count++;
+}
+
 void add_note(const char* text)
 {
     add_note_text(text, notes_wanted ? std::strlen(text) : 0);

@@ -188,7 +188,7 @@ static void assemble_line(char* line, char* cursor)
 // The buffer is memory that the writers' field cache uses once assembly is over: a run
 // touches the pages of the larger of the two only.
 constexpr size_t READ_BLOCK = 1 << 18;
-constexpr size_t SCAN_SLACK = 64;   // a scan may look at up to 64 bytes past the text
+constexpr size_t SCAN_SLACK = 64;   // scans and note copies may look up to 64 bytes past the text
 static_assert(READ_BLOCK + TEXT_BUF + SCAN_SLACK <= FIELD_CACHE_BYTES);
 static char* read_buffer;
 
@@ -474,9 +474,7 @@ static void assemble_lines(std::FILE* stream)
         // The terminator may fall on the first byte of the next piece: keep it aside.
         char kept = line[length];
         line[length] = '\0';
-        if (note_count < MAX_NOTES) {
-            add_note_text(line, length);
-        }
+        add_line_note(line, length);
         if (statement) {
             assemble_line(line, line + first);
         }
