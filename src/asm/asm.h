@@ -214,6 +214,11 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address);
 // DISASM_FIELD characters (no NUL), as the text outputs show it.
 constexpr size_t DISASM_FIELD = 18;
 const char* disassembly_field(int32_t address);
+// The same for writers that go through the image word by word: settle_field_cache once before
+// the loop clears what the source reader left in the cache, and word_field then takes the
+// word at `address` as the writer already read it.
+void settle_field_cache();
+const char* word_field(int32_t address, uint32_t word);
 // The field cache's memory, lent to the source reader while it assembles (the two are never
 // in use at once). `used` is how many bytes at its start the reader has written so far.
 constexpr size_t FIELD_CACHE_BYTES = 20 * (IMAGE_SIZE / 2);
@@ -222,6 +227,8 @@ char* borrow_field_cache(size_t used);
 char* put_hex(char* out, uint32_t value, int min_digits);   // upper case, zero-padded
 char* put_hex2(char* out, uint32_t value);                  // two digits of the low byte
 char* put_hex4(char* out, uint32_t value);                  // four digits of the low 16 bits
+// The four digits of the image word at `address`, which also goes to `word`.
+char* put_image_word(char* out, int32_t address, uint32_t& word);
 char* put_text(char* out, const char* text);
 
 // ---- write.cpp: hex, bin, ram, prg and VHDL writers -------------------------------------
@@ -244,10 +251,16 @@ bool write_output(const char* path, const char* mode, void (*text)(std::FILE*, c
 void output_bytes(std::FILE* stream, const char* data, size_t length);
 void output_text(std::FILE* stream, const char* text);     // the same for a NUL-ended text
 // Lines are built straight in that buffer: `output_room` makes room for `length` bytes (at
-// most 64 KiB) and returns where they go; the caller writes them and hands the new end to
-// `output_end`.
+// most OUTPUT_ROOM) and returns where they go; the caller writes them and hands the new end
+// to `output_end`.
+constexpr size_t OUTPUT_ROOM = 1 << 14;
 char* output_room(std::FILE* stream, size_t length);
 void output_end(const char* end);
+// Writers of many lines, none longer than OUTPUT_ROOM, keep their own cursor in the buffer
+// and call output_chunk again once it has passed `stop`: output_chunk hands the buffer the
+// end of what they wrote (null at the start), writes out what is due and returns where the
+// next line goes.
+char* output_chunk(std::FILE* stream, char* end, char*& stop);
 
 // ---- verilog.cpp: the Verilog ROM module ------------------------------------------------
 bool write_verilog(const char* path);

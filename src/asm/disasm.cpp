@@ -164,8 +164,6 @@ constexpr ShortHexTable build_short_hex()
 constexpr ShortHexTable ShortHex = build_short_hex();
 static_assert(ShortHex.numbers[30].length == 2 && ShortHex.numbers[30].text[0] == '1');
 
-constexpr OperandText NoOperand = {{' ', ' ', ' ', ' '}, 0};
-
 char* put_hex2(char* out, uint32_t value)
 {
     std::memcpy(out, HexPairs.digits[value & 0xFF], 2);
@@ -175,6 +173,15 @@ char* put_hex2(char* out, uint32_t value)
 char* put_hex4(char* out, uint32_t value)
 {
     return put_hex2(put_hex2(out, value >> 8), value);
+}
+
+char* put_image_word(char* out, int32_t address, uint32_t& word)
+{
+    // Each byte gives its digit pair as it lies; the word is only put together for `word`.
+    uint32_t high = CodeImage[address];
+    uint32_t low = CodeImage[address + 1];
+    word = high << 8 | low;
+    return put_hex2(put_hex2(out, high), low);
 }
 
 char* put_hex(char* out, uint32_t value, int min_digits)
@@ -219,38 +226,106 @@ constexpr bool group_takes(int first, int count, const uint8_t (&kinds)[PLAN_PIE
     }
     return true;
 }
+// Whether every format in rows first..first+count-1 converts exactly `operands` operands:
+// disassembly_text renders those groups with that many and never looks at the plan's count.
+constexpr bool group_converts(int first, int count, int operands)
+{
+    for (int row = first; row < first + count; row++) {
+        if (DisasmTable[row] == nullptr) {
+            continue;
+        }
+        int n = 0;
+        while (n < PLAN_PIECES && Plans.plans[row].convert[n] != CONVERT_END) {
+            n++;
+        }
+        if (n != operands) {
+            return false;
+        }
+    }
+    return true;
+}
+// Whether the formats in rows first..first+count-1 differ in their mnemonic alone: each has
+// the conversions, the width of mnemonic and the later pieces of row `first`. Rendering takes
+// all but the mnemonic from row `first`, a plan known when compiling.
+constexpr bool group_shares(int first, int count)
+{
+    const FormatPlan& shape = Plans.plans[first];
+    for (int row = first; row < first + count; row++) {
+        if (DisasmTable[row] == nullptr) {
+            continue;
+        }
+        const FormatPlan& plan = Plans.plans[row];
+        for (int i = 0; i < PLAN_PIECES; i++) {
+            if (plan.convert[i] != shape.convert[i] || plan.length[i] != shape.length[i]) {
+                return false;
+            }
+            for (size_t c = 0; i > 0 && c < PIECE_ROOM; c++) {
+                if (plan.piece[i][c] != shape.piece[i][c]) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
 constexpr uint8_t REG_REG_HEX[PLAN_PIECES] = {CONVERT_NAME, CONVERT_NAME, CONVERT_HEX};
 constexpr uint8_t REG_HEX_REG[PLAN_PIECES] = {CONVERT_NAME, CONVERT_HEX, CONVERT_NAME};
 constexpr uint8_t REG_REG[PLAN_PIECES] = {CONVERT_NAME, CONVERT_NAME};
 constexpr uint8_t ONE_HEX4[PLAN_PIECES] = {CONVERT_HEX4};
 constexpr uint8_t ONE_REG[PLAN_PIECES] = {CONVERT_NAME};
 constexpr uint8_t NOTHING[PLAN_PIECES] = {};
-static_assert(group_takes(GROUP_MAJOR + 1, 6, REG_REG_HEX));
-static_assert(group_takes(GROUP_MAJOR + 10, 5, REG_HEX_REG));
-static_assert(group_takes(GROUP_MAJOR + 15, 1, ONE_HEX4));
-static_assert(group_takes(GROUP_ALU, 16, REG_REG));
+static_assert(group_takes(GROUP_MAJOR + 1, 6, REG_REG_HEX) &&
+              group_converts(GROUP_MAJOR + 1, 6, 3));
+static_assert(group_takes(GROUP_MAJOR + 10, 5, REG_HEX_REG) &&
+              group_converts(GROUP_MAJOR + 10, 5, 3));
+static_assert(group_takes(GROUP_MAJOR + 15, 1, ONE_HEX4) && group_converts(GROUP_MAJOR + 15, 1, 1));
+static_assert(group_takes(GROUP_ALU, 16, REG_REG) && group_converts(GROUP_ALU, 16, 2));
 static_assert(group_takes(GROUP_MAJOR0, 16, NOTHING));
 static_assert(group_takes(GROUP_MAJOR8, 32, ONE_REG));   // and the long jumps
-static_assert(group_takes(GROUP_BRANCH, 16, ONE_HEX4));
+static_assert(group_converts(GROUP_LONG_JUMP, 16, 1));
+static_assert(group_takes(GROUP_BRANCH, 16, ONE_HEX4) && group_converts(GROUP_BRANCH, 16, 1));
+static_assert(group_shares(GROUP_MAJOR + 1, 6) && group_shares(GROUP_MAJOR + 10, 5));
+static_assert(group_shares(GROUP_ALU, 16) && group_shares(GROUP_LONG_JUMP, 16));
+static_assert(group_shares(GROUP_BRANCH, 16));
 
-// Renders plan `row` with the operand texts `operands` at `out`, which has TEXT_ROOM bytes,
-// and returns the end of the text. Pieces and operands are copied whole with their blank
-// padding, so every byte written past the end of the text is a blank. A plan's unused pieces
-// are empty and its unused operands are copied as blanks, so every word takes the same
-// straight path. No text is longer than 40 characters.
-static char* render(char* out, int row, const OperandText* operands)
+// Copies piece i of `plan` at `out` with its blank padding and returns the end of its text.
+static char* put_piece(char* out, const FormatPlan& plan, int i)
 {
-    const FormatPlan& plan = Plans.plans[row];
-    for (int i = 0; i < PLAN_PIECES; i++) {
-        std::memcpy(out, plan.piece[i], PIECE_ROOM);
-        out += plan.length[i];
-        if (i + 1 < PLAN_PIECES) {
-            const OperandText& operand = plan.convert[i] != CONVERT_END ? operands[i] : NoOperand;
-            std::memcpy(out, operand.text, 4);
-            out += operand.length;
-        }
+    std::memcpy(out, plan.piece[i], PIECE_ROOM);
+    return out + plan.length[i];
+}
+
+// Copies an operand's four bytes at `out` and returns the end of its text.
+static char* put_operand(char* out, const OperandText& operand)
+{
+    std::memcpy(out, operand.text, 4);
+    return out + operand.length;
+}
+
+// Renders plan `row` at `out`, which has TEXT_ROOM bytes, and returns the end of the text:
+// the first piece, then each of the `count` operands followed by the piece after it. All but
+// the first piece, the mnemonic, come from plan `shape`, the first row of the group (see
+// group_shares). Wherever the group fixes them, `shape` and `count` are constants, so that
+// the loop unrolls into a straight run of copies whose lengths are known when compiling.
+// Pieces and operands are copied whole with their blank padding, so every byte written past
+// the end of the text is a blank, and the first piece covers the first 16 columns. No text
+// is longer than 40 characters.
+[[gnu::always_inline]] static inline char* render(char* out, int row, int shape,
+                                                  const OperandText* operands, int count)
+{
+    std::memcpy(out, Plans.plans[row].piece[0], PIECE_ROOM);
+    out += Plans.plans[shape].length[0];
+    for (int i = 0; i < count; i++) {
+        out = put_operand(out, operands[i]);
+        out = put_piece(out, Plans.plans[shape], i + 1);
     }
     return out;
+}
+
+// "<reserved>", the text of every word that encodes nothing.
+static char* render_reserved(char* out)
+{
+    return render(out, DISASM_ROWS, DISASM_ROWS, nullptr, 0);
 }
 
 static OperandText hex4_text(uint32_t value)
@@ -261,55 +336,63 @@ static OperandText hex4_text(uint32_t value)
     return number;
 }
 
-// Writes the text of `word` at `out`, which has TEXT_ROOM bytes, and returns its end.
+// Writes the text of `word` at `out`, which has TEXT_ROOM bytes, and returns its end. Each
+// group takes its own path with its operands as texts; an empty entry in the table is a
+// word that encodes no instruction.
 static char* disassembly_text(char* out, uint32_t word, int32_t address)
 {
     uint32_t m = field_m(word), a = field_a(word), b = field_b(word), l = field_l(word);
-    int row = -1;
-    OperandText operands[PLAN_PIECES - 1] = {NoOperand, NoOperand, NoOperand};
-
     switch (m) {
-    case 0:
-        row = GROUP_MAJOR0 + static_cast<int>(l);
-        break;
-    case 1: case 2: case 3: case 5: case 6:
-        row = GROUP_MAJOR + static_cast<int>(m);
-        operands[0] = RegisterNames.names[a];
-        operands[1] = RegisterNames.names[b];
-        operands[2] = ShortHex.numbers[l];
-        break;
-    case 7:
-        row = GROUP_ALU + static_cast<int>(l);
-        operands[0] = RegisterNames.names[a];
-        operands[1] = RegisterNames.names[b];
-        break;
-    case 8:
-        row = l == 8 ? GROUP_LONG_JUMP + static_cast<int>(a) : GROUP_MAJOR8 + static_cast<int>(l);
-        operands[0] = RegisterNames.names[b];
-        break;
+    case 0: {
+        int row = GROUP_MAJOR0 + static_cast<int>(l);
+        return DisasmTable[row] != nullptr ? render(out, row, row, nullptr, 0)
+                                           : render_reserved(out);
+    }
+    case 1: case 2: case 3: case 5: case 6: {
+        const OperandText operands[] = {RegisterNames.names[a], RegisterNames.names[b],
+                                        ShortHex.numbers[l]};
+        return render(out, GROUP_MAJOR + static_cast<int>(m), GROUP_MAJOR + 1, operands, 3);
+    }
+    case 7: {
+        int row = GROUP_ALU + static_cast<int>(l);
+        const OperandText operands[] = {RegisterNames.names[a], RegisterNames.names[b]};
+        return DisasmTable[row] != nullptr ? render(out, row, GROUP_ALU, operands, 2)
+                                           : render_reserved(out);
+    }
+    case 8: {
+        // A long jump shows its register; of the rest, call shows its register and ret and
+        // reti nothing.
+        const OperandText operands[] = {RegisterNames.names[b]};
+        if (l == 8) {
+            return render(out, GROUP_LONG_JUMP + static_cast<int>(a), GROUP_LONG_JUMP, operands, 1);
+        }
+        int row = GROUP_MAJOR8 + static_cast<int>(l);
+        if (DisasmTable[row] == nullptr) {
+            return render_reserved(out);
+        }
+        return render(out, row, row, operands, Plans.plans[row].convert[0] == CONVERT_NAME ? 1 : 0);
+    }
     case 9: {
         // The target is relative to the branch's own address; the address bus has 16 bits.
         int32_t displacement = static_cast<int8_t>(word & 0xFF);
-        row = GROUP_BRANCH + static_cast<int>(a);
-        operands[0] = hex4_text(static_cast<uint32_t>(address + 2 + 2 * displacement));
-        break;
+        const OperandText operands[] = {
+            hex4_text(static_cast<uint32_t>(address + 2 + 2 * displacement))};
+        return render(out, GROUP_BRANCH + static_cast<int>(a), GROUP_BRANCH, operands, 1);
     }
-    case 10: case 11: case 12: case 13: case 14:
+    case 10: case 11: case 12: case 13: case 14: {
         // lw and sw scale their offset; the byte loads and stores take L as it stands.
-        row = GROUP_MAJOR + static_cast<int>(m);
-        operands[0] = RegisterNames.names[a];
-        operands[1] = ShortHex.numbers[m <= 11 ? unpack_word_offset(l) : l];
-        operands[2] = RegisterNames.names[b];
-        break;
-    case 15:
-        row = GROUP_MAJOR + 15;
-        operands[0] = hex4_text((word & 0xFFF) << 4);
-        break;
-    default:   // M = 4 encodes nothing
-        break;
+        const OperandText operands[] = {RegisterNames.names[a],
+                                        ShortHex.numbers[m <= 11 ? unpack_word_offset(l) : l],
+                                        RegisterNames.names[b]};
+        return render(out, GROUP_MAJOR + static_cast<int>(m), GROUP_MAJOR + 10, operands, 3);
     }
-    // An empty entry is a word that encodes no instruction.
-    return render(out, row >= 0 && DisasmTable[row] != nullptr ? row : DISASM_ROWS, operands);
+    case 15: {
+        const OperandText operands[] = {hex4_text((word & 0xFFF) << 4)};
+        return render(out, GROUP_MAJOR + 15, GROUP_MAJOR + 15, operands, 1);
+    }
+    default:   // M = 4 encodes nothing
+        return render_reserved(out);
+    }
 }
 
 char* disassemble_word(uint32_t word, char* buffer, int32_t address)
@@ -324,7 +407,8 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address)
 
 // The prg, vhd and listing writers all show each word's text in an 18-column field; each
 // field is rendered once per address and word and then reused. An entry holds the word it
-// was rendered for; a field never starts with a NUL, so a zeroed entry is an empty one.
+// was rendered for; a field never starts with a NUL, so an entry whose field does, a zeroed
+// one among them, is an empty one.
 // Entries are 20 bytes, so the cache of a full image touches 160 pages of memory.
 struct FieldCacheEntry { uint16_t word; char field[DISASM_FIELD]; };
 static_assert(sizeof(FieldCacheEntry) == 20);
@@ -333,8 +417,8 @@ static_assert(sizeof field_cache == FIELD_CACHE_BYTES);
 
 // The source reader borrows the cache's memory while it assembles and says how many bytes
 // at its start it has written; the entries there hold source text, not fields, and are
-// cleared before the cache is next read. Only those bytes: a small program's run touches
-// no more pages than it did.
+// marked empty before the cache is next read. Only those entries: a small program's run
+// touches no more pages than it did.
 static size_t borrowed_bytes;
 
 char* borrow_field_cache(size_t used)
@@ -344,27 +428,40 @@ char* borrow_field_cache(size_t used)
 }
 
 // Renders the field of `word` at `address` into its cache entry. Out of line, so that the
-// common case of disassembly_field, a hit, stays a few instructions. The scratch starts out
-// blank and rendering pads with blanks, so the field needs no filling after the text.
+// common case of word_field, a hit, stays a few instructions. The text's first piece fills
+// the first 16 columns and every later copy pads with blanks, so blanking the columns after
+// those is all the filling the field needs.
 [[gnu::noinline]] static void fill_field(FieldCacheEntry& entry, uint32_t word, int32_t address)
 {
+    static_assert(DISASM_FIELD <= PIECE_ROOM + 8);
     char scratch[TEXT_ROOM];
-    std::memset(scratch, ' ', TEXT_ROOM);
+    std::memcpy(scratch + PIECE_ROOM, "        ", 8);
     disassembly_text(scratch, word, address);
     std::memcpy(entry.field, scratch, DISASM_FIELD);
     entry.word = static_cast<uint16_t>(word);
 }
 
-const char* disassembly_field(int32_t address)
+void settle_field_cache()
 {
-    if (borrowed_bytes != 0) {
-        std::memset(static_cast<void*>(field_cache), 0, borrowed_bytes);
-        borrowed_bytes = 0;
+    // A NUL at the start of its field is all that marks an entry empty, whatever its other
+    // bytes hold: one store per entry the reader wrote into, not a clearing of every byte.
+    for (size_t n = 0; n * sizeof(FieldCacheEntry) < borrowed_bytes; n++) {
+        field_cache[n].field[0] = '\0';
     }
-    uint32_t word = image_word(address);
-    FieldCacheEntry& entry = field_cache[address / 2];
+    borrowed_bytes = 0;
+}
+
+const char* word_field(int32_t address, uint32_t word)
+{
+    FieldCacheEntry& entry = field_cache[static_cast<uint32_t>(address) / 2];
     if (entry.word != word || entry.field[0] == '\0') {
         fill_field(entry, word, address);
     }
     return entry.field;
+}
+
+const char* disassembly_field(int32_t address)
+{
+    settle_field_cache();
+    return word_field(address, image_word(address));
 }

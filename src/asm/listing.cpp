@@ -44,28 +44,29 @@ static bool fixed_date(std::time_t& seconds)
     return true;
 }
 
-// Copies note k's text to `out` in 16-byte pieces, which may write up to 15 bytes past it
+// Copies note k's text to `out` in 16-byte pieces, which may write up to 16 bytes past it
 // (the room asked for covers them), and returns the end of the text. Most source lines fit
-// in one or two pieces, so this beats a library call of unknown length.
+// in one or two pieces, so this beats a library call of unknown length; the first piece is
+// copied even for an empty text, since the pool has readable bytes after every text.
 static char* put_note(char* out, int32_t k)
 {
     const char* text = note_text(k);
     size_t length = note_length(k);
-    for (size_t i = 0; i < length; i += 16) {
+    std::memcpy(out, text, 16);
+    for (size_t i = 16; i < length; i += 16) {
         std::memcpy(out + i, text + i, 16);
     }
     return out + length;
 }
 
-// A note on a line of its own: its text starts after 29 blanks. Notes are cut to 511
-// characters when recorded, so every line fits the room asked for.
-static void note_line(std::FILE* stream, int32_t k)
+// A note on a line of its own at `out`: its text starts after 29 blanks. Returns the end of
+// the line.
+static char* note_line(char* out, int32_t k)
 {
-    char* out = output_room(stream, 30 + TEXT_MAX + 16);
     std::memset(out, ' ', 29);
     out = put_note(out + 29, k);
     *out++ = '\n';
-    output_end(out);
+    return out;
 }
 
 static void listing_text(std::FILE* stream, const char*)
@@ -92,30 +93,54 @@ static void listing_text(std::FILE* stream, const char*)
     output_bytes(stream, header, static_cast<size_t>(length));
 
     // Each word line carries the last unwritten note at or below its address; the notes
-    // before that one stand on lines of their own.
+    // before that one stand on lines of their own. `here` and `next` are the addresses of
+    // notes k and k + 1, or NO_NOTE past the last note, so that each test is one comparison.
+    // Notes are cut to 511 characters when recorded, so every line fits the buffer's room.
+    constexpr int32_t NO_NOTE = INT32_MAX;
+    static_assert(32 + TEXT_MAX + 16 <= OUTPUT_ROOM);
+    const int32_t notes = note_count;
+    const int32_t end = location_counter;
     int32_t k = 0;
-    for (int32_t a = 0; a < location_counter; a += 2) {
-        while (k + 1 < note_count && NoteTable[k].address <= a && NoteTable[k + 1].address <= a) {
-            note_line(stream, k++);
+    int32_t here = notes > 0 ? NoteTable[0].address : NO_NOTE;
+    int32_t next = notes > 1 ? NoteTable[1].address : NO_NOTE;
+    settle_field_cache();
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
+    for (int32_t a = 0; a < end; a += 2) {
+        while (here <= a && next <= a) {
+            if (out > stop) {
+                out = output_chunk(stream, out, stop);
+            }
+            out = note_line(out, k++);
+            here = next;
+            next = k + 1 < notes ? NoteTable[k + 1].address : NO_NOTE;
+        }
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
         }
         // aaaa\twwww\tfield\tsource\n: 30 characters and the source
-        char* out = output_room(stream, 32 + TEXT_MAX + 16);
         out = put_hex4(out, static_cast<uint32_t>(a));
         *out++ = '\t';
-        out = put_hex4(out, image_word(a));
+        uint32_t word;
+        out = put_image_word(out, a, word);
         *out++ = '\t';
-        std::memcpy(out, disassembly_field(a), DISASM_FIELD);
+        std::memcpy(out, word_field(a, word), DISASM_FIELD);
         out += DISASM_FIELD;
         *out++ = '\t';
-        if (k < note_count && NoteTable[k].address <= a) {
+        if (here <= a) {
             out = put_note(out, k++);
+            here = next;
+            next = k + 1 < notes ? NoteTable[k + 1].address : NO_NOTE;
         }
         *out++ = '\n';
-        output_end(out);
     }
-    while (k < note_count) {
-        note_line(stream, k++);
+    while (k < notes) {
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        out = note_line(out, k++);
     }
+    output_end(out);
 }
 
 void write_listing(const char* path)

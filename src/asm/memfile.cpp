@@ -4,6 +4,7 @@
 #include "asm.h"
 
 #include <cstring>
+#include <string_view>
 
 constexpr int32_t MEMORY_WORDS = IMAGE_SIZE / 2;
 
@@ -22,12 +23,17 @@ static uint32_t program_word(int32_t n)
 static void mem_text(std::FILE* stream, const char*)
 {
     // Every word of the memory, so that $readmemh leaves none undefined.
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
     for (int32_t n = 0; n < MEMORY_WORDS; n++) {
-        char line[5];
-        put_hex4(line, program_word(n));
-        line[4] = '\n';
-        output_bytes(stream, line, sizeof line);
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        put_hex4(out, program_word(n));
+        out[4] = '\n';
+        out += 5;
     }
+    output_end(out);
 }
 
 bool write_mem(const char* path)
@@ -35,13 +41,12 @@ bool write_mem(const char* path)
     return write_output(path, "w", mem_text);
 }
 
-// One Intel HEX record: ":", byte count, address, type, the data, and the checksum that makes
-// the sum of all the record's bytes zero modulo 256.
-static void ihx_record(std::FILE* stream, uint32_t address, uint32_t type, const uint8_t* data,
-                       int32_t count)
+// One Intel HEX record at `out`: ":", byte count, address, type, the data, and the checksum
+// that makes the sum of all the record's bytes zero modulo 256. Returns the end of the line,
+// at most 44 characters.
+static char* ihx_record(char* out, uint32_t address, uint32_t type, const uint8_t* data,
+                        int32_t count)
 {
-    char line[64];
-    char* out = line;
     *out++ = ':';
     out = put_hex2(out, static_cast<uint32_t>(count));
     out = put_hex4(out, address);
@@ -53,18 +58,28 @@ static void ihx_record(std::FILE* stream, uint32_t address, uint32_t type, const
     }
     out = put_hex2(out, (0x100 - (sum & 0xFF)) & 0xFF);
     *out++ = '\n';
-    output_bytes(stream, line, static_cast<size_t>(out - line));
+    return out;
 }
 
 static void ihx_text(std::FILE* stream, const char*)
 {
     // Data records of 16 bytes up to the location counter, with 16-bit byte addresses: the
     // 64 KiB memory needs no extended address record.
-    for (int32_t row = 0; row < location_counter; row += 16) {
-        int32_t count = location_counter - row < 16 ? location_counter - row : 16;
-        ihx_record(stream, static_cast<uint32_t>(row), 0, CodeImage + row, count);
+    int32_t end = location_counter;
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
+    for (int32_t row = 0; row < end; row += 16) {
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        int32_t count = end - row < 16 ? end - row : 16;
+        out = ihx_record(out, static_cast<uint32_t>(row), 0, CodeImage + row, count);
     }
-    ihx_record(stream, 0, 1, nullptr, 0);
+    if (out > stop) {
+        out = output_chunk(stream, out, stop);
+    }
+    out = ihx_record(out, 0, 1, nullptr, 0);
+    output_end(out);
 }
 
 bool write_ihx(const char* path)
@@ -76,26 +91,31 @@ static void mif_text(std::FILE* stream, const char*)
 {
     output_text(stream, "WIDTH=16;\nDEPTH=32768;\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\n"
                        "CONTENT BEGIN\n");
-    // \tAAAA  :   WWWW;
+    // \tAAAA  :   WWWW; with the constant text copied whole and the numbers put into it
+    constexpr char WordLine[] = "\taaaa  :   wwww;\n";
+    constexpr size_t ADDRESS_AT = 1, WORD_AT = 11, LINE_LENGTH = sizeof WordLine - 1;
+    static_assert(std::string_view(WordLine).find("aaaa") == ADDRESS_AT);
+    static_assert(std::string_view(WordLine).find("wwww") == WORD_AT);
     int32_t words = program_words();
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
     for (int32_t n = 0; n < words; n++) {
-        char line[24];
-        char* out = line;
-        *out++ = '\t';
-        out = put_hex4(out, static_cast<uint32_t>(n));
-        out = put_text(out, "  :   ");
-        out = put_hex4(out, program_word(n));
-        *out++ = ';';
-        *out++ = '\n';
-        output_bytes(stream, line, static_cast<size_t>(out - line));
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        std::memcpy(out, WordLine, LINE_LENGTH);
+        put_hex4(out + ADDRESS_AT, static_cast<uint32_t>(n));
+        put_hex4(out + WORD_AT, program_word(n));
+        out += LINE_LENGTH;
     }
+    output_end(out);
     // The rest of the memory in one range, so that every word is given exactly once.
     if (words < MEMORY_WORDS) {
         char line[32];
-        char* out = put_text(line, "\t[");
-        out = put_hex4(out, static_cast<uint32_t>(words));
-        out = put_text(out, "..7FFF]  :   0000;\n");
-        output_bytes(stream, line, static_cast<size_t>(out - line));
+        char* end = put_text(line, "\t[");
+        end = put_hex4(end, static_cast<uint32_t>(words));
+        end = put_text(end, "..7FFF]  :   0000;\n");
+        output_bytes(stream, line, static_cast<size_t>(end - line));
     }
     output_text(stream, "END;\n");
 }
@@ -110,13 +130,18 @@ static void coe_text(std::FILE* stream, const char*)
     output_text(stream, "memory_initialization_radix=16;\nmemory_initialization_vector=\n");
     // The vector needs at least one value: an empty program gives a single zero word.
     int32_t words = program_words() > 0 ? program_words() : 1;
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
     for (int32_t n = 0; n < words; n++) {
-        char line[6];
-        put_hex4(line, program_word(n));
-        line[4] = n + 1 < words ? ',' : ';';
-        line[5] = '\n';
-        output_bytes(stream, line, sizeof line);
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        put_hex4(out, program_word(n));
+        out[4] = n + 1 < words ? ',' : ';';
+        out[5] = '\n';
+        out += 6;
     }
+    output_end(out);
 }
 
 bool write_coe(const char* path)

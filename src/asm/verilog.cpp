@@ -146,6 +146,14 @@ static const char* const VerilogClosing =
     "\n"
     "endmodule\n";
 
+// A word's line of the case table up to its text, the word number and the word still to be
+// filled in.
+constexpr char VerilogWordLine[] = "            15'hnnnn: instr <= 16'hwwww;    // ";
+constexpr size_t VERILOG_NUMBER_AT = 16, VERILOG_WORD_AT = 35;
+constexpr size_t VERILOG_TEXT_AT = sizeof VerilogWordLine - 1;
+static_assert(std::string_view(VerilogWordLine).find("nnnn") == VERILOG_NUMBER_AT);
+static_assert(std::string_view(VerilogWordLine).find("wwww") == VERILOG_WORD_AT);
+
 static void verilog_text(std::FILE* stream, const char* path)
 {
     char name[TEXT_BUF];
@@ -163,24 +171,30 @@ static void verilog_text(std::FILE* stream, const char* path)
         output_text(stream, " /* verilator lint_on DECLFILENAME */");
     }
     output_text(stream, VerilogPorts);
-    // 15'hNNNN: instr <= 16'hWWWW;    // disassembly
-    for (int32_t a = 0; a < location_counter; a += 2) {
-        char line[96];
-        char* out = put_text(line, "            15'h");
-        out = put_hex4(out, static_cast<uint32_t>(a / 2));
-        out = put_text(out, ": instr <= 16'h");
-        out = put_hex4(out, image_word(a));
-        out = put_text(out, ";    // ");
-        const char* text = disassembly_field(a);
+    // 15'hNNNN: instr <= 16'hWWWW;    // disassembly, with the text's trailing blanks cut:
+    // every line's constant text is copied whole, and the numbers and the text go into it.
+    int32_t end = location_counter;
+    settle_field_cache();
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
+    for (int32_t a = 0; a < end; a += 2) {
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        std::memcpy(out, VerilogWordLine, VERILOG_TEXT_AT);
+        put_hex4(out + VERILOG_NUMBER_AT, static_cast<uint32_t>(a / 2));
+        uint32_t word;
+        put_image_word(out + VERILOG_WORD_AT, a, word);
+        const char* text = word_field(a, word);
+        std::memcpy(out + VERILOG_TEXT_AT, text, DISASM_FIELD);
         size_t length = DISASM_FIELD;
-        while (length > 0 && text[length - 1] == ' ') {
+        while (text[length - 1] == ' ') {   // a text never starts with a blank
             length--;
         }
-        std::memcpy(out, text, length);
-        out += length;
+        out += VERILOG_TEXT_AT + length;
         *out++ = '\n';
-        output_bytes(stream, line, static_cast<size_t>(out - line));
     }
+    output_end(out);
     output_text(stream, VerilogClosing);
 }
 

@@ -4,30 +4,41 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <sys/stat.h>
 
-// One output is open at a time; its text collects here and goes out in large writes.
-static char pending[1 << 16];
-static size_t pending_used;
+// One output is open at a time; its text collects here and goes out in writes of exactly
+// OUTPUT_BLOCK bytes, the last write of a file aside. A file is written from its start, so
+// every write begins and ends on a boundary of the file's pages: a write that ends inside a
+// page leaves the kernel that page to take up again with the next write, which costs it
+// more than the copy of the page itself. A line is built whole past the block's end, in the
+// OUTPUT_ROOM bytes behind it, and what lies past the block moves to the front once the
+// block has gone out.
+constexpr size_t OUTPUT_BLOCK = 1 << 16;
+static char pending[OUTPUT_BLOCK + OUTPUT_ROOM];
+static size_t pending_used;   // below OUTPUT_BLOCK whenever output_room returns
 
 char* output_room(std::FILE* stream, size_t length)
 {
-    if (pending_used + length > sizeof pending) {
-        std::fwrite(pending, 1, pending_used, stream);
-        pending_used = 0;
+    (void)length;   // at most OUTPUT_ROOM, which always fits behind fewer than OUTPUT_BLOCK
+    if (pending_used >= OUTPUT_BLOCK) {
+        std::fwrite(pending, 1, OUTPUT_BLOCK, stream);
+        pending_used -= OUTPUT_BLOCK;
+        std::memcpy(pending, pending + OUTPUT_BLOCK, pending_used);
     }
     return pending + pending_used;
 }
 
 void output_bytes(std::FILE* stream, const char* data, size_t length)
 {
-    char* out = output_room(stream, length);
-    if (length > sizeof pending) {
-        std::fwrite(data, 1, length, stream);
-        return;
+    while (length > 0) {
+        size_t piece = length < OUTPUT_ROOM ? length : OUTPUT_ROOM;
+        char* out = output_room(stream, piece);
+        std::memcpy(out, data, piece);
+        pending_used += piece;
+        data += piece;
+        length -= piece;
     }
-    std::memcpy(out, data, length);
-    pending_used += length;
 }
 
 void output_text(std::FILE* stream, const char* text)
@@ -40,11 +51,15 @@ void output_end(const char* end)
     pending_used = static_cast<size_t>(end - pending);
 }
 
-// Copies a string literal without its NUL; its length is known when compiling.
-template <size_t N> static char* put_literal(char* out, const char (&text)[N])
+char* output_chunk(std::FILE* stream, char* end, char*& stop)
 {
-    std::memcpy(out, text, N - 1);
-    return out + N - 1;
+    if (end != nullptr) {
+        output_end(end);
+    }
+    char* out = output_room(stream, OUTPUT_ROOM);
+    // A line may start anywhere before the block's end: the room behind the block holds it.
+    stop = pending + OUTPUT_BLOCK - 1;
+    return out;
 }
 
 // A line number kept as its decimal text, counted up in place: most steps touch one digit.
@@ -122,21 +137,40 @@ bool write_output(const char* path, const char* mode, void (*text)(std::FILE*, c
 static void hex_text(std::FILE* stream, const char*)
 {
     // "- nn aaaa" and then every byte of the row, at most 16 to a row: 58 characters.
-    for (int32_t row = 0; row < location_counter; row += 16) {
-        int32_t count = location_counter - row < 16 ? location_counter - row : 16;
-        char* out = output_room(stream, 64);
+    int32_t end = location_counter;
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
+    for (int32_t row = 0; row < end; row += 16) {
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        int32_t count = end - row < 16 ? end - row : 16;
         *out++ = '-';
         *out++ = ' ';
         out = put_hex2(out, static_cast<uint32_t>(count));
         *out++ = ' ';
         out = put_hex4(out, static_cast<uint32_t>(row));
-        for (int32_t i = row; i < row + count; i++) {
-            *out++ = ' ';
-            out = put_hex2(out, CodeImage[i]);
+        const uint8_t* bytes = CodeImage + row;
+        if (count == 16) {
+            // A full row, as all but the last are: its 48 columns of blanks at once, then
+            // the digit pairs into their gaps, four bytes to a step.
+            std::memset(out, ' ', 48);
+            for (int32_t i = 0; i < 16; i += 4) {
+                put_hex2(out + 3 * i + 1, bytes[i]);
+                put_hex2(out + 3 * i + 4, bytes[i + 1]);
+                put_hex2(out + 3 * i + 7, bytes[i + 2]);
+                put_hex2(out + 3 * i + 10, bytes[i + 3]);
+            }
+            out += 48;
+        } else {
+            for (int32_t i = 0; i < count; i++) {
+                *out++ = ' ';
+                out = put_hex2(out, bytes[i]);
+            }
         }
         *out++ = '\n';
-        output_end(out);
     }
+    output_end(out);
 }
 
 bool write_hex(const char* path)
@@ -174,20 +208,41 @@ bool write_ram(const char* path)
 
 static void prg_text(std::FILE* stream, const char*)
 {
-    // word index in decimal, the word, and its disassembly in an 18-column field
+    // word index in decimal, the word, and its disassembly in an 18-column field: at most
+    // 31 characters
+    int32_t end = location_counter;
     DecimalCounter index = {{'0'}, 1};
-    for (int32_t a = 0; a < location_counter; a += 2, count_up(index)) {
-        char* out = output_room(stream, 64);
-        std::memcpy(out, index.digits, 8);   // the index has at most five digits
-        out += index.length;
-        *out++ = '\t';
-        out = put_hex4(out, image_word(a));
-        *out++ = '\t';
-        std::memcpy(out, disassembly_field(a), DISASM_FIELD);
-        out += DISASM_FIELD;
-        *out++ = '\n';
-        output_end(out);
+    settle_field_cache();
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
+    for (int32_t a = 0; a < end;) {
+        // The lines up to the next index that ends in 9 differ in the last digit alone: the
+        // index and its tab go out as one copy of the 8 bytes of `lead` (the index has at
+        // most five digits), whose last digit counts up in place.
+        char lead[8];
+        std::memcpy(lead, index.digits, 8);
+        lead[index.length] = '\t';
+        size_t lead_length = index.length + 1;
+        char& last = lead[index.length - 1];
+        int32_t run_end = a + 2 * ('9' + 1 - last);
+        run_end = run_end < end ? run_end : end;
+        for (; a < run_end; a += 2, last++) {
+            if (out > stop) {
+                out = output_chunk(stream, out, stop);
+            }
+            std::memcpy(out, lead, 8);
+            out += lead_length;
+            uint32_t word;
+            out = put_image_word(out, a, word);
+            *out++ = '\t';
+            std::memcpy(out, word_field(a, word), DISASM_FIELD);
+            out += DISASM_FIELD;
+            *out++ = '\n';
+        }
+        index.digits[index.length - 1] = '9';
+        count_up(index);
     }
+    output_end(out);
 }
 
 bool write_prg(const char* path)
@@ -233,22 +288,35 @@ static const char* const VhdlClosing =
     "\n"
     "end;\n";
 
+// The line of a word up to its field, the address and the word still to be filled in.
+constexpr char VhdlWordLine[] = "\t\twhen x\"aaaa\"=> instr <= x\"wwww\" after 1 ns;\t---";
+constexpr size_t VHDL_ADDRESS_AT = 9, VHDL_WORD_AT = 28, VHDL_FIELD_AT = sizeof VhdlWordLine - 1;
+static_assert(std::string_view(VhdlWordLine).find("aaaa") == VHDL_ADDRESS_AT);
+static_assert(std::string_view(VhdlWordLine).find("wwww") == VHDL_WORD_AT);
+
 static void vhdl_text(std::FILE* stream, const char*)
 {
     output_text(stream, VhdlOpening);
-    // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text: 68 characters
-    for (int32_t a = 0; a < location_counter; a += 2) {
-        char* out = output_room(stream, 96);
-        out = put_literal(out, "\t\twhen x\"");
-        out = put_hex4(out, static_cast<uint32_t>(a));
-        out = put_literal(out, "\"=> instr <= x\"");
-        out = put_hex4(out, image_word(a));
-        out = put_literal(out, "\" after 1 ns;\t---");
-        std::memcpy(out, disassembly_field(a), DISASM_FIELD);
-        out += DISASM_FIELD;
-        *out++ = '\n';
-        output_end(out);
+    // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text: 68 characters, every line
+    // the same but for the address, the word and the field: the constant text is copied
+    // whole, a fixed 49 bytes, and the rest goes into its gaps.
+    int32_t end = location_counter;
+    settle_field_cache();
+    char* stop;
+    char* out = output_chunk(stream, nullptr, stop);
+    for (int32_t a = 0; a < end; a += 2) {
+        if (out > stop) {
+            out = output_chunk(stream, out, stop);
+        }
+        std::memcpy(out, VhdlWordLine, VHDL_FIELD_AT);
+        put_hex4(out + VHDL_ADDRESS_AT, static_cast<uint32_t>(a));
+        uint32_t word;
+        put_image_word(out + VHDL_WORD_AT, a, word);
+        std::memcpy(out + VHDL_FIELD_AT, word_field(a, word), DISASM_FIELD);
+        out[VHDL_FIELD_AT + DISASM_FIELD] = '\n';
+        out += VHDL_FIELD_AT + DISASM_FIELD + 1;
     }
+    output_end(out);
     output_text(stream, VhdlClosing);
 }
 

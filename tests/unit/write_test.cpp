@@ -188,3 +188,58 @@ TEST_F(WriteTest, ListingWorkedExample)
     EXPECT_EQ(got.substr(0, on + 4) + "DATE" + got.substr(end), want);
     EXPECT_EQ(error_count, 0);
 }
+
+// Where the listing puts each note: a word line carries the last unwritten note at or below
+// its address, the notes before that one stand on lines of their own, and notes past the
+// last word follow at the end. Every word is a nop; a line `@aaaa text` is a word line.
+TEST_F(WriteTest, ListingNotePlaces)
+{
+    struct Note { int32_t address; std::string text; };
+    struct Case {
+        const char* name;
+        int32_t lc;
+        std::vector<Note> notes;
+        std::vector<std::string> lines;
+    };
+    const std::string longest(TEXT_MAX, 'k');
+    const Case cases[] = {
+        {"no notes", 4, {}, {"@0000 ", "@0002 "}},
+        {"no words", 0, {{0, "only"}, {0, "both"}}, {"only", "both"}},
+        {"several at one address", 4,
+         {{0, "a"}, {0, "b"}, {2, "c"}, {4, "d"}, {4, "e"}},
+         {"a", "@0000 b", "@0002 c", "d", "e"}},
+        {"first note after the first word", 4, {{2, "x"}}, {"@0000 ", "@0002 x"}},
+        {"a word line between notes", 6,
+         {{0, "p"}, {4, "q"}, {4, "r"}},
+         {"@0000 p", "@0002 ", "q", "@0004 r"}},
+        {"odd address", 3, {{1, "odd"}}, {"@0000 ", "@0002 odd"}},
+        {"empty and longest", 2, {{0, ""}, {0, longest}}, {"", "@0000 " + longest}},
+        {"skips an address", 6, {{0, "s"}, {4, "t"}}, {"@0000 s", "@0002 ", "@0004 t"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset_assembler();
+        for (const Note& note : c.notes) {
+            location_counter = note.address;
+            add_note(note.text.c_str());
+        }
+        location_counter = c.lc;
+        std::string want;
+        for (const std::string& line : c.lines) {
+            if (line[0] == '@') {
+                want += line.substr(1, 4) + "\t0000\t" + format("%-18s", "nop") + "\t" +
+                        line.substr(6) + "\n";
+            } else {
+                want += std::string(29, ' ') + line + "\n";
+            }
+        }
+        std::string path = scratch_path("notes.lst");
+        write_listing(path.c_str());
+        std::string got = read_file(path);
+        size_t body = 0;
+        for (int i = 0; i < 4 && body != std::string::npos; i++) {
+            body = got.find('\n', body) + 1;   // past the header's four lines
+        }
+        EXPECT_EQ(got.substr(body), want);
+    }
+}
