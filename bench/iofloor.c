@@ -4,14 +4,14 @@
  *
  *   iofloor OUT=BYTES... SOURCE...
  *
- * Sources are read in 256 KiB blocks, as vexa-as reads them. Exits 1 on any failure. */
+ * Sources are read in 64 KiB blocks, as vexa-as reads them. Exits 1 on any failure. */
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
 
-static char block[1 << 18];
+static char block[1 << 16];
 static char page[1 << 16];
 
 static int read_source(const char *path)

@@ -186,8 +186,9 @@ static void assemble_line(char* line, char* cursor)
 // characters and ends after its newline, exactly as a bounded line read would cut it, so a
 // longer line becomes several. A NUL byte ends a line's text for every later step.
 // The buffer is memory that the writers' field cache uses once assembly is over: a run
-// touches the pages of the larger of the two only.
-constexpr size_t READ_BLOCK = 1 << 18;
+// touches the pages of the larger of the two only. Blocks of 64 KiB touch few pages and
+// cost few reads.
+constexpr size_t READ_BLOCK = 1 << 16;
 constexpr size_t SCAN_SLACK = 64;   // scans and note copies may look up to 64 bytes past the text
 static_assert(READ_BLOCK + TEXT_BUF + SCAN_SLACK <= FIELD_CACHE_BYTES);
 static char* read_buffer;

@@ -15,8 +15,9 @@ int32_t symbol_misses;
 // through symbol_next. At most one record of scope 0 or of the current file's scope can match
 // a name, so probing those two scopes finds exactly the record a scan in creation order would.
 // Each record's name hash is kept beside it: a lookup hashes the name once for both scopes,
-// and compares names only where the hashes agree.
-constexpr int SYMBOL_BUCKET_BITS = 14;
+// and compares names only where the hashes agree. 4096 buckets (16 KiB) keep the chains of
+// a full table short, and touch few pages of memory when a program has many labels.
+constexpr int SYMBOL_BUCKET_BITS = 12;
 constexpr uint32_t SYMBOL_BUCKETS = 1u << SYMBOL_BUCKET_BITS;
 static int32_t symbol_buckets[SYMBOL_BUCKETS];    // record index + 1, 0 ends a chain
 static int32_t symbol_next[MAX_SYMBOLS];
