@@ -83,7 +83,8 @@ static void listing_text(std::FILE* stream, const char*)
         std::time_t now = std::time(nullptr);
         local = std::localtime(&now);
     }
-    if (local == nullptr || std::strftime(date, sizeof date, "%a %b %d %H:%M:%S %Y\n", local) == 0) {
+    if (local == nullptr ||
+        std::strftime(date, sizeof date, "%a %b %d %H:%M:%S %Y\n", local) == 0) {
         std::snprintf(date, sizeof date, "\n");
     }
     char header[160];

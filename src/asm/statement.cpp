@@ -356,7 +356,8 @@ static size_t skip_quiet_narrow(const char* text, size_t avail)
 // of the 16-byte groups, on the pass that long comment-heavy sources spend their time in.
 [[gnu::target("avx2")]] static uint64_t wide_group_bits(__m256i bytes, int group)
 {
-    return static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(bytes))) << (32 * group);
+    uint32_t bits = static_cast<uint32_t>(_mm256_movemask_epi8(bytes));
+    return static_cast<uint64_t>(bits) << (32 * group);
 }
 
 [[gnu::target("avx2")]] static LineMasks wide_line_masks(const char* text)
