@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 // ---- limits ----------------------------------------------------------------------------
@@ -104,6 +105,7 @@ constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13
 enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2, CLASS_SPACE = 4, CLASS_END = 8 };
 constexpr uint8_t CLASS_WORD = CLASS_LETTER | CLASS_DIGIT;   // `_` counts as a letter here
 extern const std::array<uint8_t, 256> CharClasses;
+inline uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
 // Returns the next token of the line at `cursor` and moves past it (not past the end of the
 // line). Identifiers that are no keyword are looked up or created with find_symbol_text.
 Token next_token(char*& cursor);
@@ -261,6 +263,22 @@ void output_end(const char* end);
 // end of what they wrote (null at the start), writes out what is due and returns where the
 // next line goes.
 char* output_chunk(std::FILE* stream, char* end, char*& stop);
+// Where a writer's next line goes: its cursor `out`, or, once that has passed `stop`, the
+// place output_chunk returns.
+inline char* line_room(std::FILE* stream, char* out, char*& stop)
+{
+    return out > stop ? output_chunk(stream, out, stop) : out;
+}
+// Copies `length` bytes in 16-byte pieces, for short texts where a library call of unknown
+// length costs more: up to 15 bytes past the text are read and written, so both sides need
+// that much room after it.
+inline char* copy_pieces(char* out, const char* text, size_t length)
+{
+    for (size_t i = 0; i < length; i += 16) {
+        std::memcpy(out + i, text + i, 16);
+    }
+    return out + length;
+}
 
 // ---- verilog.cpp: the Verilog ROM module ------------------------------------------------
 bool write_verilog(const char* path);

@@ -20,46 +20,45 @@ int32_t current_line;
 static char note_pool[static_cast<size_t>(MAX_NOTES) * TEXT_BUF + NOTE_SLACK];
 static size_t note_pool_used;
 
-void add_note_text(const char* text, size_t length)
+// Whether a note is to be kept. Only the listing reads the notes: without one, a run keeps
+// none and copies no line. A full table drops every further note, of every kind, without a
+// word.
+static bool note_wanted()
 {
-    // Only the listing reads the notes: without one, a run keeps none and copies no line.
-    if (!notes_wanted) {
-        return;
-    }
-    // A full table drops every further note, of every kind, without a word.
-    if (note_count >= MAX_NOTES) {
-        return;
-    }
-    if (length > static_cast<size_t>(TEXT_MAX)) {
-        length = TEXT_MAX;
-    }
-    char* copy = note_pool + note_pool_used;
-    std::memcpy(copy, text, length);
-    copy[length] = '\0';
+    return notes_wanted && note_count < MAX_NOTES;
+}
+
+// Enters the next note, of `length` characters, whose text the caller has copied to the
+// pool's end, and ends that text.
+static void enter_note(size_t length)
+{
+    note_pool[note_pool_used + length] = '\0';
     NoteTable[note_count].address = location_counter;
     NoteTable[note_count].text = static_cast<uint32_t>(note_pool_used);
     note_pool_used += length + 1;
     note_count++;
 }
 
-// The note of a source line, as add_note_text records it, copied in 16-byte pieces rather
-// than by a library call of unknown length: source lines are short, most take one or two
-// pieces. The reader's buffer has readable bytes past every line, and the pool NOTE_SLACK
-// bytes past its end, for the last piece.
-void add_line_note(const char* line, size_t length)
+void add_note_text(const char* text, size_t length)
 {
-    if (!notes_wanted || note_count >= MAX_NOTES) {
+    if (!note_wanted()) {
         return;
     }
-    char* copy = note_pool + note_pool_used;
-    for (size_t i = 0; i < length; i += 16) {
-        std::memcpy(copy + i, line + i, 16);
+    if (length > static_cast<size_t>(TEXT_MAX)) {
+        length = TEXT_MAX;
     }
-    copy[length] = '\0';
-    NoteTable[note_count].address = location_counter;
-    NoteTable[note_count].text = static_cast<uint32_t>(note_pool_used);
-    note_pool_used += length + 1;
-    note_count++;
+    std::memcpy(note_pool + note_pool_used, text, length);
+    enter_note(length);
+}
+
+// The note of a source line, copied in 16-byte pieces: the reader's buffer has readable
+// bytes past every line, and the pool NOTE_SLACK bytes past its end, for the last piece.
+void add_line_note(const char* line, size_t length)
+{
+    if (note_wanted()) {
+        copy_pieces(note_pool + note_pool_used, line, length);
+        enter_note(length);
+    }
 }
 
 void add_note(const char* text)

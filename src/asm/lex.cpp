@@ -140,7 +140,6 @@ constexpr std::array<uint8_t, 256> build_hex_values()
 }
 constexpr std::array<uint8_t, 256> HexValues = build_hex_values();
 
-static uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
 
 // Kept out of line so that next_token, on its other paths, calls nothing and saves no
 // registers.

@@ -44,19 +44,12 @@ static bool fixed_date(std::time_t& seconds)
     return true;
 }
 
-// Copies note k's text to `out` in 16-byte pieces, which may write up to 16 bytes past it
-// (the room asked for covers them), and returns the end of the text. Most source lines fit
-// in one or two pieces, so this beats a library call of unknown length; the first piece is
-// copied even for an empty text, since the pool has readable bytes after every text.
+// Copies note k's text to `out` in 16-byte pieces (the pool has NOTE_SLACK readable bytes
+// after every text, and the room asked for covers the bytes written past it) and returns
+// the end of the text.
 static char* put_note(char* out, int32_t k)
 {
-    const char* text = note_text(k);
-    size_t length = note_length(k);
-    std::memcpy(out, text, 16);
-    for (size_t i = 16; i < length; i += 16) {
-        std::memcpy(out + i, text + i, 16);
-    }
-    return out + length;
+    return copy_pieces(out, note_text(k), note_length(k));
 }
 
 // A note on a line of its own at `out`: its text starts after 29 blanks. Returns the end of
@@ -109,16 +102,12 @@ static void listing_text(std::FILE* stream, const char*)
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t a = 0; a < end; a += 2) {
         while (here <= a && next <= a) {
-            if (out > stop) {
-                out = output_chunk(stream, out, stop);
-            }
+            out = line_room(stream, out, stop);
             out = note_line(out, k++);
             here = next;
             next = k + 1 < notes ? NoteTable[k + 1].address : NO_NOTE;
         }
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         // aaaa\twwww\tfield\tsource\n: 30 characters and the source
         out = put_hex4(out, static_cast<uint32_t>(a));
         *out++ = '\t';
@@ -136,9 +125,7 @@ static void listing_text(std::FILE* stream, const char*)
         *out++ = '\n';
     }
     while (k < notes) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         out = note_line(out, k++);
     }
     output_end(out);

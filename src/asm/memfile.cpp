@@ -26,9 +26,7 @@ static void mem_text(std::FILE* stream, const char*)
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t n = 0; n < MEMORY_WORDS; n++) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         put_hex4(out, program_word(n));
         out[4] = '\n';
         out += 5;
@@ -69,15 +67,11 @@ static void ihx_text(std::FILE* stream, const char*)
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t row = 0; row < end; row += 16) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         int32_t count = end - row < 16 ? end - row : 16;
         out = ihx_record(out, static_cast<uint32_t>(row), 0, CodeImage + row, count);
     }
-    if (out > stop) {
-        out = output_chunk(stream, out, stop);
-    }
+    out = line_room(stream, out, stop);
     out = ihx_record(out, 0, 1, nullptr, 0);
     output_end(out);
 }
@@ -100,9 +94,7 @@ static void mif_text(std::FILE* stream, const char*)
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t n = 0; n < words; n++) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         std::memcpy(out, WordLine, LINE_LENGTH);
         put_hex4(out + ADDRESS_AT, static_cast<uint32_t>(n));
         put_hex4(out + WORD_AT, program_word(n));
@@ -133,9 +125,7 @@ static void coe_text(std::FILE* stream, const char*)
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t n = 0; n < words; n++) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         put_hex4(out, program_word(n));
         out[4] = n + 1 < words ? ',' : ';';
         out[5] = '\n';

@@ -119,7 +119,6 @@ bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int
 // enter symbols and report exactly as if the scan had never looked. The scans make no
 // calls and are forced inline, which leaves the common case a leaf of straight-line code.
 
-static uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
 
 [[gnu::always_inline]] inline static char* skip_space(char* p)
 {

@@ -178,9 +178,7 @@ static void verilog_text(std::FILE* stream, const char* path)
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t a = 0; a < end; a += 2) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         std::memcpy(out, VerilogWordLine, VERILOG_TEXT_AT);
         put_hex4(out + VERILOG_NUMBER_AT, static_cast<uint32_t>(a / 2));
         uint32_t word;

@@ -141,9 +141,7 @@ static void hex_text(std::FILE* stream, const char*)
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t row = 0; row < end; row += 16) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         int32_t count = end - row < 16 ? end - row : 16;
         *out++ = '-';
         *out++ = ' ';
@@ -227,9 +225,7 @@ static void prg_text(std::FILE* stream, const char*)
         int32_t run_end = a + 2 * ('9' + 1 - last);
         run_end = run_end < end ? run_end : end;
         for (; a < run_end; a += 2, last++) {
-            if (out > stop) {
-                out = output_chunk(stream, out, stop);
-            }
+            out = line_room(stream, out, stop);
             std::memcpy(out, lead, 8);
             out += lead_length;
             uint32_t word;
@@ -305,9 +301,7 @@ static void vhdl_text(std::FILE* stream, const char*)
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t a = 0; a < end; a += 2) {
-        if (out > stop) {
-            out = output_chunk(stream, out, stop);
-        }
+        out = line_room(stream, out, stop);
         std::memcpy(out, VhdlWordLine, VHDL_FIELD_AT);
         put_hex4(out + VHDL_ADDRESS_AT, static_cast<uint32_t>(a));
         uint32_t word;
