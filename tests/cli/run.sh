@@ -28,6 +28,7 @@ cleanup() {
     cd /
     awk -v w="$work/" 'index($2, w) == 1 { print $2 }' /proc/mounts | sort -r |
         while read -r m; do umount "$m"; done
+    chattr -R -i "$work" 2>/dev/null
     rm -rf "$work" "$tools"
 }
 trap cleanup EXIT
