@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 constexpr size_t PATH_BUF = PATH_MAX;
+constexpr int MAX_LINK_HOPS = 40;        // as many links as the kernel follows in one path
 
 enum : int32_t {
     OUTPUT_NOTED,        // not opened: nothing of it to remove
@@ -72,7 +73,7 @@ static void resolve_target(OutputFile& file)
     if (std::snprintf(current, PATH_BUF, "%s", file.path) >= static_cast<int>(PATH_BUF)) {
         return;
     }
-    for (int hop = 0; hop < 40; hop++) {
+    for (int hop = 0; hop < MAX_LINK_HOPS; hop++) {
         char* slash = std::strrchr(current, '/');
         const char* base = slash != nullptr ? slash + 1 : current;
         char dir[PATH_BUF];
@@ -90,7 +91,8 @@ static void resolve_target(OutputFile& file)
         }
         char next[PATH_BUF];
         const char* joint = std::strcmp(real, "/") == 0 ? "" : "/";
-        if (std::snprintf(next, PATH_BUF, "%s%s%s", real, joint, base) >= static_cast<int>(PATH_BUF)) {
+        int size = std::snprintf(next, PATH_BUF, "%s%s%s", real, joint, base);
+        if (size >= static_cast<int>(PATH_BUF)) {
             return;
         }
         std::memcpy(file.target, next, PATH_BUF);
