@@ -17,12 +17,13 @@ static bool listing_writer(const char* path)
     return false;                        // the listing is never removed
 }
 
-// Every output: its option, its writer, and whether it is an image output (removed after a
-// failed run). Rows stand in the order in which the outputs are written; the listing comes
-// last so that it shows the diagnostics of every writer before it.
+// Every output: its option, its writer, and whether it is an image output (put in place only
+// after a successful run, removed after a failed one). Rows stand in the order in which the
+// outputs are written; the listing comes last so that it shows the diagnostics of every
+// writer before it.
 struct OutputRow {
     const char* option;
-    bool (*writer)(const char* path);    // true when it created or truncated a regular file
+    bool (*writer)(const char* path);    // true when it wrote a regular file
     bool image;
 };
 constexpr OutputRow OutputTable[] = {
@@ -43,6 +44,7 @@ constexpr int OUTPUT_COUNT = sizeof OutputTable / sizeof OutputTable[0];
 constexpr int OUTPUT_LISTING = OUTPUT_COUNT - 1;
 constexpr size_t OPTION_LENGTH = 5;
 static_assert(OutputTable[OUTPUT_LISTING].writer == listing_writer);
+static_assert(OUTPUT_COUNT <= MAX_OUTPUTS);
 
 static const char* run_name()
 {
