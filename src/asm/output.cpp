@@ -137,23 +137,21 @@ int32_t note_output(const char* path, bool held)
 }
 
 // A device, FIFO or socket takes any number of outputs (several of them to /dev/null).
-static bool takes_many(const char* path)
+static bool takes_many(const struct stat& info)
 {
-    struct stat info;
-    return stat(path, &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+    return !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
 bool same_output_file(int32_t a, int32_t b)
 {
-    const OutputFile& first = OutputFiles[a];
-    const OutputFile& second = OutputFiles[b];
-    if (takes_many(first.path) || takes_many(second.path)) {
+    struct stat one, other;
+    bool found = stat(OutputFiles[a].path, &one) == 0;
+    bool found_other = stat(OutputFiles[b].path, &other) == 0;
+    if ((found && takes_many(one)) || (found_other && takes_many(other))) {
         return false;
     }
-    struct stat one, other;
-    return std::strcmp(first.target, second.target) == 0 ||
-           (stat(first.path, &one) == 0 && stat(second.path, &other) == 0 &&
-            one.st_dev == other.st_dev && one.st_ino == other.st_ino);
+    return std::strcmp(OutputFiles[a].target, OutputFiles[b].target) == 0 ||
+           (found && found_other && one.st_dev == other.st_dev && one.st_ino == other.st_ino);
 }
 
 static OutputFile& output_file(const char* path)
