@@ -168,8 +168,8 @@ static OutputFile& output_file(const char* path)
     return loose;
 }
 
-// The suffixes of assembly sources, matched in any letter case but `.s`, which the
-// preprocessed `.S` joins: an output so named is refused even when no such source was read.
+// The suffixes of assembly sources: `.s` and the preprocessed `.S` exactly, `.asm` and `.inc`
+// in any letter case. An output so named is refused even when no such source was read.
 static bool ends_like_source(const char* path)
 {
     static const char* const SourceSuffixes[] = {".s", ".S", ".asm", ".inc"};
@@ -255,7 +255,7 @@ std::FILE* open_destination(const char* path, const char* mode, bool* created)
         file.state = OUTPUT_DONE;
         return nullptr;
     }
-    struct stat info;
+    struct stat info{};
     file.wrote_file = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
     file.written_device = info.st_dev;
     file.written_inode = info.st_ino;
