@@ -2,6 +2,8 @@
 // writes it in the requested forms. Options and sources may be given in any order.
 #include "asm.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -15,12 +17,13 @@ static bool listing_writer(const char* path)
     return false;                        // the listing is never removed
 }
 
-// Every output: its option, its writer, and whether it is an image output (removed after a
-// failed run). Rows stand in the order in which the outputs are written; the listing comes
-// last so that it shows the diagnostics of every writer before it.
+// Every output: its option, its writer, and whether it is an image output (put in place only
+// after a successful run, removed after a failed one). Rows stand in the order in which the
+// outputs are written; the listing comes last so that it shows the diagnostics of every
+// writer before it.
 struct OutputRow {
     const char* option;
-    bool (*writer)(const char* path);    // true when it created or truncated a regular file
+    bool (*writer)(const char* path);    // true when it wrote a regular file
     bool image;
 };
 constexpr OutputRow OutputTable[] = {
@@ -41,10 +44,12 @@ constexpr int OUTPUT_COUNT = sizeof OutputTable / sizeof OutputTable[0];
 constexpr int OUTPUT_LISTING = OUTPUT_COUNT - 1;
 constexpr size_t OPTION_LENGTH = 5;
 static_assert(OutputTable[OUTPUT_LISTING].writer == listing_writer);
+static_assert(OUTPUT_COUNT <= MAX_OUTPUTS);
 
 static const char* run_name()
 {
-    return program_name != nullptr ? program_name : "vexa-as";
+    static char shown[TEXT_BUF];
+    return program_name != nullptr ? shown_path(program_name, shown, sizeof shown) : "vexa-as";
 }
 
 static int usage()
@@ -80,10 +85,15 @@ static const char* const HelpText =
     "removed and the listing is kept. SOURCE_DATE_EPOCH fixes the listing's date.\n"
     "The manual: man vexa-as\n";
 
-// The status of a run that only printed to standard output: 1 when that could not be written.
+// The status of a run that only printed to standard output: 1, with a message, when that
+// could not be written.
 static int stdout_status()
 {
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return 0;
+    }
+    report_error("error writing standard output (%s)", std::strerror(errno != 0 ? errno : EIO));
+    return 1;
 }
 
 // The row whose option `argument` names with a non-empty path, or -1.
@@ -100,9 +110,67 @@ static int output_row(const char* argument)
     return -1;
 }
 
+// Looks at the whole command line before any source is read, as far as the run will take
+// it (up to the first word that is no option): counts the sources, records each output's
+// path (the later of an option given twice), and notes where each output leads. Returns
+// false, after reporting why, for a run that must not start: too many sources, or two
+// outputs naming one file.
+static bool scan_arguments(int argc, char** argv, const char* paths[OUTPUT_COUNT])
+{
+    int sources = 0;
+    int given[OUTPUT_COUNT] = {};        // the argument that gave each path
+    for (int i = 1; i < argc; i++) {
+        int row = argv[i][0] == '-' ? output_row(argv[i]) : -1;
+        if (row >= 0) {
+            paths[row] = argv[i] + OPTION_LENGTH;
+            given[row] = i;
+        } else if (argv[i][0] != '-') {
+            sources++;
+        } else {
+            break;
+        }
+    }
+    if (sources > MAX_SOURCES) {
+        report_error("too many source files (at most %d)", MAX_SOURCES);
+        return false;
+    }
+    // Outputs in command-line order, so that each refusal names the earlier option first.
+    int order[OUTPUT_COUNT];
+    int32_t noted[OUTPUT_COUNT];
+    int count = 0;
+    for (int i = 1; i < argc; i++) {
+        for (int k = 0; k < OUTPUT_COUNT; k++) {
+            if (given[k] == i) {
+                order[count] = k;
+                noted[count++] = note_output(paths[k], OutputTable[k].image);
+            }
+        }
+    }
+    // An output named like a source is refused when its turn comes and writes nothing, so
+    // it can take no other output's file.
+    bool clash = false;
+    for (int b = 1; b < count; b++) {
+        for (int a = 0; a < b && !named_like_source(paths[order[b]]); a++) {
+            if (!named_like_source(paths[order[a]]) && same_output_file(noted[a], noted[b])) {
+                char first[TEXT_BUF], second[TEXT_BUF];
+                report_error("options '%s' and '%s' name the same file",
+                             shown_path(argv[given[order[a]]], first, sizeof first),
+                             shown_path(argv[given[order[b]]], second, sizeof second));
+                clash = true;
+                break;
+            }
+        }
+    }
+    return !clash;
+}
+
 int main(int argc, char** argv)
 {
     program_name = argc > 0 ? argv[0] : nullptr;
+    // A closed pipe or the file size limit shows as a failed write, reported like any other,
+    // rather than ending the run with outputs half written.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc < 2) {
         return usage();
     }
@@ -115,49 +183,41 @@ int main(int argc, char** argv)
         return stdout_status();
     }
 
-    // The notes serve the listing alone; a listing option may follow the sources, so look
-    // ahead before the first file is read.
-    notes_wanted = false;
-    for (int i = 1; i < argc; i++) {
-        if (argv[i][0] == '-' && output_row(argv[i]) == OUTPUT_LISTING) {
-            notes_wanted = true;
-        }
-    }
-
     const char* paths[OUTPUT_COUNT] = {};
+    if (!scan_arguments(argc, argv, paths)) {
+        return 1;
+    }
+    // The notes serve the listing alone.
+    notes_wanted = paths[OUTPUT_LISTING] != nullptr;
+
     for (int i = 1; i < argc; i++) {
-        const char* argument = argv[i];
-        if (argument[0] != '-') {
-            assemble_file(argument);
-            continue;
-        }
-        int row = output_row(argument);
-        if (row < 0) {
+        if (argv[i][0] != '-') {
+            assemble_file(argv[i]);
+        } else if (output_row(argv[i]) < 0) {
             return usage();
         }
-        paths[row] = argument + OPTION_LENGTH;
     }
 
     resolve_fixups();
 
-    bool created[OUTPUT_COUNT] = {};
+    // Image outputs go into temporary files, renamed over their names only when the whole
+    // run has succeeded; the listing is put in place as soon as it is written. When the run
+    // has already failed, the images are removed before the listing is written, which then
+    // has their room on a full disk.
     for (int k = 0; k < OUTPUT_COUNT; k++) {
+        if (k == OUTPUT_LISTING && error_count > 0) {
+            discard_outputs();
+        }
         if (paths[k] != nullptr) {
-            created[k] = OutputTable[k].writer(paths[k]);
+            OutputTable[k].writer(paths[k]);
         }
     }
-
+    if (error_count == 0) {
+        place_outputs();
+    }
     if (error_count == 0) {
         return 0;
     }
-    // Remove only what this run wrote itself: never a file it could not open, never a device,
-    // and never the listing, even when an image output names the same file.
-    const char* listing = paths[OUTPUT_LISTING];
-    for (int k = 0; k < OUTPUT_COUNT; k++) {
-        if (OutputTable[k].image && created[k] &&
-            (listing == nullptr || !same_file(paths[k], listing))) {
-            std::remove(paths[k]);
-        }
-    }
+    discard_outputs();
     return 1;
 }

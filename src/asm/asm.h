@@ -27,7 +27,8 @@ constexpr int MAX_FIXUPS = 10000;
 constexpr int MAX_NOTES = 50000;
 constexpr int NAME_MAX_CHARS = 31;       // significant characters of a symbol name
 constexpr int DISASM_BUF = 20;
-constexpr int MAX_SOURCES = 32768;       // source files whose identity is remembered
+constexpr int MAX_SOURCES = 32767;       // source files of a run: each file's scope is 16-bit
+constexpr int MAX_OUTPUTS = 16;          // outputs of a run
 
 // ---- diag.cpp: report_error, add_note, NoteTable, error count, source position ---------
 // A note's own copy of its text, at most 511 characters and NUL-ended, lies in one pool
@@ -46,7 +47,7 @@ extern int32_t error_count;
 extern const char* program_name;         // argv[0], or null
 extern bool notes_wanted;                // false when no listing will read the notes
 extern const char* current_file;         // source being assembled, or null
-extern int32_t current_line;             // 0 when no line is current
+extern int64_t current_line;             // 0 when no line is current
 
 [[gnu::format(printf, 1, 2)]] void report_error(const char* format, ...);
 // As report_error, with "warning: " before the message and a "# warning" note, but not
@@ -59,6 +60,13 @@ void add_line_note(const char* line, size_t length);
 // Reports `message` unless `reported` is already set, then sets it: the tables that can fill
 // up say so once per run.
 void report_once(bool& reported, const char* message);
+// A path as messages, notes and the symbol map show it: every control byte (0x01..0x1F,
+// 0x7F) written as \xHH, so that no name can start a line or a field of its own. Returns
+// `path` itself when it holds none, else `out`, filled with at most `size` - 1 characters.
+const char* shown_path(const char* path, char* out, size_t size);
+// Reports `format` (with a '%s' for the path and a '(%s)' for the system's text) about a
+// file, its path shown as above and `error` as the system's text for it.
+void report_file_error(const char* format, const char* path, int error);
 
 // ---- image.cpp: CodeImage, location counter, emit helpers, load-use probe ---------------
 extern uint8_t CodeImage[IMAGE_SIZE];
@@ -241,9 +249,8 @@ bool write_bin(const char* path);
 bool write_ram(const char* path);
 bool write_prg(const char* path);
 bool write_vhdl(const char* path);
-bool same_file(const char* a, const char* b);  // both exist and are one file
 // The common frame of every writer: open (refusing a source file), and the final error test
-// and close. `created` is set when a regular file was created or truncated.
+// and close. `created` is set when a regular file is written.
 std::FILE* open_output(const char* path, const char* mode, bool* created);
 void finish_output(std::FILE* stream, const char* path);
 // The whole frame around `text`, which writes the output's contents to the open stream
@@ -279,6 +286,26 @@ inline char* copy_pieces(char* out, const char* text, size_t length)
     }
     return out + length;
 }
+
+// ---- output.cpp: where outputs go: temporary file and rename, removal after a failure ----
+// Notes, before anything is written, the file that `path` leads to through links, and its
+// device and inode if it exists; returns the output's number. A held output (an image) is
+// renamed into place only by place_outputs, any other as soon as it is written.
+int32_t note_output(const char* path, bool held);
+// Whether two noted outputs name one file, by path or by device and inode; a device, FIFO
+// or socket takes any number.
+bool same_output_file(int32_t a, int32_t b);
+// Whether `path`, or the file it leads to, ends like an assembly source's name.
+bool named_like_source(const char* path);
+// Opens the output at `path` (noted or not), in a temporary file beside its target where
+// it can; reports "cannot open" and returns null on failure. `created` as for open_output.
+std::FILE* open_destination(const char* path, const char* mode, bool* created);
+void output_closed(const char* path);    // after the close: places an output that is not held
+void place_outputs();                    // after a successful run: places the held outputs
+// After a failed run: removes each held output's temporary file, and its noted file while
+// that is still the regular file noted or written by this run. Safe to call again.
+void discard_outputs();
+void reset_outputs();
 
 // ---- verilog.cpp: the Verilog ROM module ------------------------------------------------
 bool write_verilog(const char* path);

@@ -3,6 +3,8 @@
 // in recording order, the file, line, error and warning notes the listing shows.
 #include "asm.h"
 
+#include <cerrno>
+#include <cinttypes>
 #include <cstdarg>
 #include <cstring>
 
@@ -12,7 +14,7 @@ int32_t error_count;
 const char* program_name;
 bool notes_wanted = true;
 const char* current_file;
-int32_t current_line;
+int64_t current_line;
 
 // Note texts live in one pool, appended in order: a note costs its own length and no
 // allocation. The pool can hold every note at its longest, so a copy never fails, and has
@@ -98,10 +100,12 @@ size_t note_length(int32_t k)
     std::vsnprintf(message, sizeof message, format, args);
 
     char position[TEXT_BUF];
+    char shown[TEXT_BUF];
     if (current_file != nullptr && current_line != 0) {
-        format_cut(position, "%s(%d): ", current_file, current_line);
+        format_cut(position, "%s(%" PRId64 "): ", shown_path(current_file, shown, sizeof shown),
+                   current_line);
     } else if (current_file != nullptr) {
-        format_cut(position, "%s: ", current_file);
+        format_cut(position, "%s: ", shown_path(current_file, shown, sizeof shown));
     } else {
         position[0] = '\0';
     }
@@ -109,7 +113,7 @@ size_t note_length(int32_t k)
     char line[TEXT_BUF];
     format_cut(line, "%s%s%s", position, severity, message);
     if (program_name != nullptr) {
-        std::fprintf(stderr, "%s: ", program_name);
+        std::fprintf(stderr, "%s: ", shown_path(program_name, shown, sizeof shown));
     }
     std::fprintf(stderr, "%s\n", line);
     std::fflush(stderr);
@@ -136,6 +140,39 @@ void report_warning(const char* format, ...)
     va_start(args, format);
     report("warning: ", "# warning ", format, args);
     va_end(args);
+}
+
+const char* shown_path(const char* path, char* out, size_t size)
+{
+    const char* p = path;
+    while (*p != '\0' && static_cast<unsigned char>(*p) >= 0x20 && *p != 0x7F) {
+        p++;
+    }
+    if (*p == '\0') {
+        return path;
+    }
+    static const char Digits[] = "0123456789ABCDEF";
+    size_t used = 0;
+    for (p = path; *p != '\0' && used + 4 < size; p++) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 0x20 || c == 0x7F) {
+            out[used++] = '\\';
+            out[used++] = 'x';
+            out[used++] = Digits[c >> 4];
+            out[used++] = Digits[c & 15];
+        } else {
+            out[used++] = static_cast<char>(c);
+        }
+    }
+    out[used] = '\0';
+    return out;
+}
+
+void report_file_error(const char* format, const char* path, int error)
+{
+    char shown[TEXT_BUF];
+    report_error(format, shown_path(path, shown, sizeof shown),
+                 std::strerror(error != 0 ? error : EIO));
 }
 
 void report_once(bool& reported, const char* message)

@@ -15,4 +15,5 @@ void reset_assembler()
     reset_symbol_index();
     reset_notes();
     reset_sources();
+    reset_outputs();
 }

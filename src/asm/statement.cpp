@@ -496,7 +496,7 @@ void assemble_file(const char* path)
 
     std::FILE* stream = std::fopen(path, "rb");
     if (stream == nullptr) {
-        report_error("cannot open '%s' (%s)", path, std::strerror(errno));
+        report_file_error("cannot open '%s' (%s)", path, errno);
         current_file = nullptr;
         return;
     }
@@ -504,16 +504,17 @@ void assemble_file(const char* path)
     remember_source(stream);
 
     char note[TEXT_BUF];
-    std::snprintf(note, sizeof note, "# file %s", path);
+    char shown[TEXT_BUF];
+    std::snprintf(note, sizeof note, "# file %s", shown_path(path, shown, sizeof shown));
     add_note(note);
 
     assemble_lines(stream);
 
     if (std::ferror(stream)) {
-        report_error("error reading '%s' (%s)", path, std::strerror(errno));
+        report_file_error("error reading '%s' (%s)", path, errno);
         std::fclose(stream);
     } else if (std::fclose(stream) != 0) {
-        report_error("error reading '%s' (%s)", path, std::strerror(errno));
+        report_file_error("error reading '%s' (%s)", path, errno);
     }
     current_file = nullptr;
     current_line = 0;

@@ -3,6 +3,7 @@
 #include "asm.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 // Value, then name in byte order, then globals (scope 0) before the symbols of a file, those
@@ -47,7 +48,10 @@ static void symbol_text(std::FILE* stream, const char*)
             const char* source = number <= MAX_SOURCES ? FilePaths[number] : nullptr;
             output_bytes(stream, "\t", 1);
             if (source != nullptr) {
-                output_bytes(stream, source, std::strlen(source));
+                // A source that was read has a path of fewer than PATH_MAX bytes.
+                static char shown[4 * PATH_MAX];
+                const char* text = shown_path(source, shown, sizeof shown);
+                output_bytes(stream, text, std::strlen(text));
             }
         }
         output_bytes(stream, "\n", 1);

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string_view>
-#include <sys/stat.h>
 
 // One output is open at a time; its text collects here and goes out in writes of exactly
 // OUTPUT_BLOCK bytes, the last write of a file aside. A file is written from its start, so
@@ -79,30 +78,22 @@ static void count_up(DecimalCounter& counter)
     }
 }
 
-bool same_file(const char* a, const char* b)
-{
-    struct stat first, second;
-    return stat(a, &first) == 0 && stat(b, &second) == 0 && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
-}
-
 std::FILE* open_output(const char* path, const char* mode, bool* created)
 {
     *created = false;
-    if (is_source_file(path)) {
-        report_error("output '%s' would overwrite a source file", path);
+    if (is_source_file(path) || named_like_source(path)) {
+        char shown[TEXT_BUF];
+        report_error("output '%s' would overwrite a source file",
+                     shown_path(path, shown, sizeof shown));
         return nullptr;
     }
-    std::FILE* stream = std::fopen(path, mode);
+    std::FILE* stream = open_destination(path, mode, created);
     if (stream == nullptr) {
-        report_error("cannot open '%s' (%s)", path, std::strerror(errno));
         return nullptr;
     }
     // The pending buffer already collects whole 64 KiB blocks; a stdio buffer behind it
     // would only split each block into two writes.
     std::setvbuf(stream, nullptr, _IONBF, 0);
-    struct stat info;
-    *created = fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
     pending_used = 0;
     return stream;
 }
@@ -114,13 +105,16 @@ void finish_output(std::FILE* stream, const char* path)
     std::fwrite(pending, 1, pending_used, stream);
     pending_used = 0;
     std::fflush(stream);
-    if (std::ferror(stream)) {
-        int error = errno;
-        std::fclose(stream);
-        report_error("error writing '%s' (%s)", path, std::strerror(error));
-    } else if (std::fclose(stream) != 0) {
-        report_error("error writing '%s' (%s)", path, std::strerror(errno));
+    bool failed = std::ferror(stream);
+    int error = errno;
+    if (std::fclose(stream) != 0 && !failed) {
+        failed = true;
+        error = errno;
     }
+    if (failed) {
+        report_file_error("error writing '%s' (%s)", path, error);
+    }
+    output_closed(path);
 }
 
 bool write_output(const char* path, const char* mode, void (*text)(std::FILE*, const char*))

@@ -10,10 +10,13 @@ TEST_F(WarningTest, LineAndNote)
 {
     const std::string long_message(600, 'm');
     struct Row {
-        const char* file; int32_t line; std::string message; std::string printed, note;
+        const char* file; int64_t line; std::string message; std::string printed, note;
     };
     const Row rows[] = {
         {"a.s", 3, "x", "vexa-as: a.s(3): warning: x\n", "# warning a.s(3): x"},
+        // Past 2^31 lines, and a path whose control bytes could forge a line or a field.
+        {"a\n\t\x7f.s", 2147483653, "x", "vexa-as: a\\x0A\\x09\\x7F.s(2147483653): warning: x\n",
+         "# warning a\\x0A\\x09\\x7F.s(2147483653): x"},
         // Each text is cut to 511 characters; the program name is not counted.
         {"a.s", 3, long_message,
          "vexa-as: " + ("a.s(3): warning: " + long_message).substr(0, TEXT_MAX) + "\n",
