@@ -42,6 +42,46 @@ constexpr int OUTPUT_LISTING = OUTPUT_COUNT - 1;
 constexpr size_t OPTION_LENGTH = 5;
 static_assert(OutputTable[OUTPUT_LISTING].writer == listing_writer);
 
+// -depth=N: the depth of the memory files, N decimal from 1 to 32768.
+static bool set_depth(const char* text)
+{
+    int32_t depth = 0;
+    for (const char* p = text; *p != '\0'; p++) {
+        if (*p < '0' || *p > '9' || depth > IMAGE_SIZE / 2) {
+            return false;
+        }
+        depth = 10 * depth + (*p - '0');
+    }
+    if (depth < 1 || depth > IMAGE_SIZE / 2) {
+        return false;
+    }
+    memory_depth = depth;
+    return true;
+}
+
+// -name=NAME: the entity's and the module's name. One that is no usable name is an error of
+// the run, not of the command line.
+static bool set_name(const char* text)
+{
+    if (!usable_module_name(text)) {
+        report_error("'%s' is not a usable module name", text);
+    }
+    module_name = text;
+    return true;
+}
+
+// Options that set a value rather than name an output: the option, and the setter that takes
+// the text after it, false when the usage text is due. All of them take effect before the
+// first source is read.
+struct ValueRow {
+    const char* option;
+    bool (*set)(const char* text);
+};
+constexpr ValueRow ValueTable[] = {
+    {"-depth=", set_depth},
+    {"-name=",  set_name},
+};
+
 static const char* run_name()
 {
     return program_name != nullptr ? program_name : "vexa-as";
@@ -72,6 +112,12 @@ static const char* const HelpText =
     "  -coe=FILE  coefficient file for the Vivado block memory generator\n"
     "  -sym=FILE  symbol map: value, scope and name of every defined symbol\n"
     "  -lst=FILE  listing: every word beside its source line and diagnostics\n"
+    "\n"
+    "Settings (they too may stand anywhere):\n"
+    "  -depth=N   depth in words of the memory of -mem= and -mif=, 1 to 32768 (default\n"
+    "             32768); a program of more words is an error\n"
+    "  -name=NAME entity of -vhd= and module of -vlg= (default prom, and FILE's name)\n"
+    "\n"
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"
     "\n"
@@ -100,6 +146,17 @@ static int output_row(const char* argument)
     return -1;
 }
 
+// The row of ValueTable whose option starts `argument`, or -1.
+static int value_row(const char* argument)
+{
+    for (const ValueRow& row : ValueTable) {
+        if (std::strncmp(argument, row.option, std::strlen(row.option)) == 0) {
+            return static_cast<int>(&row - ValueTable);
+        }
+    }
+    return -1;
+}
+
 int main(int argc, char** argv)
 {
     program_name = argc > 0 ? argv[0] : nullptr;
@@ -115,13 +172,21 @@ int main(int argc, char** argv)
         return stdout_status();
     }
 
-    // The notes serve the listing alone; a listing option may follow the sources, so look
-    // ahead before the first file is read.
+    // Look ahead before the first file is read, since options may follow the sources: the
+    // notes serve the listing alone, and the settings hold for the whole run (a name that no
+    // tool could take ends it before any source is read).
     notes_wanted = false;
     for (int i = 1; i < argc; i++) {
         if (argv[i][0] == '-' && output_row(argv[i]) == OUTPUT_LISTING) {
             notes_wanted = true;
         }
+        int row = value_row(argv[i]);
+        if (row >= 0 && !ValueTable[row].set(argv[i] + std::strlen(ValueTable[row].option))) {
+            return usage();
+        }
+    }
+    if (error_count > 0) {
+        return 1;
     }
 
     const char* paths[OUTPUT_COUNT] = {};
@@ -129,6 +194,9 @@ int main(int argc, char** argv)
         const char* argument = argv[i];
         if (argument[0] != '-') {
             assemble_file(argument);
+            continue;
+        }
+        if (value_row(argument) >= 0) {
             continue;
         }
         int row = output_row(argument);
@@ -139,6 +207,7 @@ int main(int argc, char** argv)
     }
 
     resolve_fixups();
+    check_memory_depth();
 
     bool created[OUTPUT_COUNT] = {};
     for (int k = 0; k < OUTPUT_COUNT; k++) {
