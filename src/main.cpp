@@ -46,6 +46,47 @@ constexpr size_t OPTION_LENGTH = 5;
 static_assert(OutputTable[OUTPUT_LISTING].writer == listing_writer);
 static_assert(OUTPUT_COUNT <= MAX_OUTPUTS);
 
+// -depth=N: the depth of the memory files, N decimal from 1 to 32768.
+static bool set_depth(const char* text)
+{
+    int32_t depth = 0;
+    for (const char* p = text; *p != '\0'; p++) {
+        if (*p < '0' || *p > '9' || depth > IMAGE_SIZE / 2) {
+            return false;
+        }
+        depth = 10 * depth + (*p - '0');
+    }
+    if (depth < 1 || depth > IMAGE_SIZE / 2) {
+        return false;
+    }
+    memory_depth = depth;
+    return true;
+}
+
+// -name=NAME: the entity's and the module's name. One that is no usable name is an error of
+// the run, not of the command line.
+static bool set_name(const char* text)
+{
+    if (!usable_module_name(text)) {
+        char shown[TEXT_BUF];
+        report_error("'%s' is not a usable module name", shown_path(text, shown, sizeof shown));
+    }
+    module_name = text;
+    return true;
+}
+
+// Options that set a value rather than name an output: the option, and the setter that takes
+// the text after it, false when the usage text is due. All of them take effect before the
+// first source is read.
+struct ValueRow {
+    const char* option;
+    bool (*set)(const char* text);
+};
+constexpr ValueRow ValueTable[] = {
+    {"-depth=", set_depth},
+    {"-name=",  set_name},
+};
+
 static const char* run_name()
 {
     static char shown[TEXT_BUF];
@@ -77,6 +118,12 @@ static const char* const HelpText =
     "  -coe=FILE  coefficient file for the Vivado block memory generator\n"
     "  -sym=FILE  symbol map: value, scope and name of every defined symbol\n"
     "  -lst=FILE  listing: every word beside its source line and diagnostics\n"
+    "\n"
+    "Settings (they too may stand anywhere):\n"
+    "  -depth=N   depth in words of the memory of -mem= and -mif=, 1 to 32768 (default\n"
+    "             32768); a program of more words is an error\n"
+    "  -name=NAME entity of -vhd= and module of -vlg= (default prom, and FILE's name)\n"
+    "\n"
     "  -h, --help     show this help and exit\n"
     "  --version      show the version and exit\n"
     "\n"
@@ -110,6 +157,17 @@ static int output_row(const char* argument)
     return -1;
 }
 
+// The row of ValueTable whose option starts `argument`, or -1.
+static int value_row(const char* argument)
+{
+    for (const ValueRow& row : ValueTable) {
+        if (std::strncmp(argument, row.option, std::strlen(row.option)) == 0) {
+            return static_cast<int>(&row - ValueTable);
+        }
+    }
+    return -1;
+}
+
 // Looks at the whole command line before any source is read, as far as the run will take
 // it (up to the first word that is no option): counts the sources, records each output's
 // path (the later of an option given twice), and notes where each output leads. Returns
@@ -126,7 +184,7 @@ static bool scan_arguments(int argc, char** argv, const char* paths[OUTPUT_COUNT
             given[row] = i;
         } else if (argv[i][0] != '-') {
             sources++;
-        } else {
+        } else if (value_row(argv[i]) < 0) {
             break;
         }
     }
@@ -183,6 +241,18 @@ int main(int argc, char** argv)
         return stdout_status();
     }
 
+    // Options may follow the sources, so the settings are taken before the first file is
+    // read: they hold for the whole run, and a name that no tool could take ends it at once.
+    for (int i = 1; i < argc; i++) {
+        int row = value_row(argv[i]);
+        if (row >= 0 && !ValueTable[row].set(argv[i] + std::strlen(ValueTable[row].option))) {
+            return usage();
+        }
+    }
+    if (error_count > 0) {
+        return 1;
+    }
+
     const char* paths[OUTPUT_COUNT] = {};
     if (!scan_arguments(argc, argv, paths)) {
         return 1;
@@ -193,12 +263,13 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; i++) {
         if (argv[i][0] != '-') {
             assemble_file(argv[i]);
-        } else if (output_row(argv[i]) < 0) {
+        } else if (output_row(argv[i]) < 0 && value_row(argv[i]) < 0) {
             return usage();
         }
     }
 
     resolve_fixups();
+    check_memory_depth();
 
     // Image outputs go into temporary files, renamed over their names only when the whole
     // run has succeeded; the listing is put in place as soon as it is written. When the run

@@ -312,9 +312,17 @@ bool write_verilog(const char* path);
 // The module name for an output path: its base name up to the first dot when that is an
 // identifier every Verilog tool accepts, else "prom". Writes at most `size` - 1 characters.
 void verilog_module_name(const char* path, char* out, size_t size);
+// The name that -name= gives the VHDL entity and the Verilog module, or null for their own.
+extern const char* module_name;
+// Whether `name` is an identifier that VHDL and Verilog tools alike accept for a design unit.
+bool usable_module_name(const char* name);
 
 // ---- memfile.cpp: memory files for other flows ---------------------------------------------
-bool write_mem(const char* path);        // $readmemh: 32768 lines of four hex digits
+// The words of the memory that -mem= and -mif= describe, 1..32768; 32768 unless -depth= says.
+extern int32_t memory_depth;
+// Reports an error when the program's words do not fit memory_depth.
+void check_memory_depth();
+bool write_mem(const char* path);        // $readmemh: memory_depth lines of four hex digits
 bool write_ihx(const char* path);        // Intel HEX, byte addresses, the program's bytes
 bool write_mif(const char* path);        // Quartus Memory Initialization File
 bool write_coe(const char* path);        // Vivado coefficient file

@@ -7,12 +7,21 @@
 #include <string_view>
 
 constexpr int32_t MEMORY_WORDS = IMAGE_SIZE / 2;
+int32_t memory_depth = MEMORY_WORDS;
 
 // Words the program occupies: an odd location counter ends in a word whose low byte is the
 // zero at the location counter.
 static int32_t program_words()
 {
     return (location_counter + 1) / 2;
+}
+
+void check_memory_depth()
+{
+    if (program_words() > memory_depth) {
+        report_error("program of %d words does not fit a depth of %d", program_words(),
+                     memory_depth);
+    }
 }
 
 static uint32_t program_word(int32_t n)
@@ -25,7 +34,7 @@ static void mem_text(std::FILE* stream, const char*)
     // Every word of the memory, so that $readmemh leaves none undefined.
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t n = 0; n < MEMORY_WORDS; n++) {
+    for (int32_t n = 0; n < memory_depth; n++) {
         out = line_room(stream, out, stop);
         put_hex4(out, program_word(n));
         out[4] = '\n';
@@ -83,8 +92,11 @@ bool write_ihx(const char* path)
 
 static void mif_text(std::FILE* stream, const char*)
 {
-    output_text(stream, "WIDTH=16;\nDEPTH=32768;\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\n"
-                       "CONTENT BEGIN\n");
+    char depth[16];
+    std::snprintf(depth, sizeof depth, "%d", memory_depth);
+    output_text(stream, "WIDTH=16;\nDEPTH=");
+    output_text(stream, depth);
+    output_text(stream, ";\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\nCONTENT BEGIN\n");
     // \tAAAA  :   WWWW; with the constant text copied whole and the numbers put into it
     constexpr char WordLine[] = "\taaaa  :   wwww;\n";
     constexpr size_t ADDRESS_AT = 1, WORD_AT = 11, LINE_LENGTH = sizeof WordLine - 1;
@@ -102,11 +114,13 @@ static void mif_text(std::FILE* stream, const char*)
     }
     output_end(out);
     // The rest of the memory in one range, so that every word is given exactly once.
-    if (words < MEMORY_WORDS) {
+    if (words < memory_depth) {
         char line[32];
         char* end = put_text(line, "\t[");
         end = put_hex4(end, static_cast<uint32_t>(words));
-        end = put_text(end, "..7FFF]  :   0000;\n");
+        end = put_text(end, "..");
+        end = put_hex4(end, static_cast<uint32_t>(memory_depth - 1));
+        end = put_text(end, "]  :   0000;\n");
         output_bytes(stream, line, static_cast<size_t>(end - line));
     }
     output_text(stream, "END;\n");

@@ -240,12 +240,16 @@ bool write_prg(const char* path)
     return write_output(path, "w", prg_text);
 }
 
+// The text before the word lines, in three pieces around the entity's name, which stands
+// twice: in the entity's heading and in the architecture's.
 static const char* const VhdlOpening =
     "library IEEE;\n"
     "use IEEE.STD_LOGIC_1164.all;\n"
     "use IEEE.STD_LOGIC_unsigned.all;\n"
     "\n"
-    "entity prom is\n"
+    "entity ";
+static const char* const VhdlPorts =
+    " is\n"
     "\tport(\n"
     "\t\tclk : in STD_LOGIC;\n"
     "\t\tena : in STD_LOGIC;\n"
@@ -254,7 +258,9 @@ static const char* const VhdlOpening =
     "\t);\n"
     "end;\n"
     "\n"
-    "architecture prom_beh of prom is\n"
+    "architecture prom_beh of ";
+static const char* const VhdlProcesses =
+    " is\n"
     "signal address: std_logic_vector(15 downto 0);\n"
     "begin\n"
     "\n"
@@ -286,7 +292,12 @@ static_assert(std::string_view(VhdlWordLine).find("wwww") == VHDL_WORD_AT);
 
 static void vhdl_text(std::FILE* stream, const char*)
 {
+    const char* entity = module_name != nullptr ? module_name : "prom";
     output_text(stream, VhdlOpening);
+    output_text(stream, entity);
+    output_text(stream, VhdlPorts);
+    output_text(stream, entity);
+    output_text(stream, VhdlProcesses);
     // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text: 68 characters, every line
     // the same but for the address, the word and the field: the constant text is copied
     // whole, a fixed 49 bytes, and the rest goes into its gaps.

@@ -156,8 +156,10 @@ sub mif {
     }
     $expect->('BEGIN');
     fail("WIDTH is $setting{WIDTH}, not 16") if ($setting{WIDTH} // '') ne '16';
-    fail("DEPTH is $setting{DEPTH}, not 32768") if ($setting{DEPTH} // '') ne '32768';
-    my @given = (0) x 32768;
+    my $depth = $setting{DEPTH} // '';
+    fail("DEPTH is $depth, not 1 to 32768")
+        unless $depth =~ /^[0-9]+$/ && $depth >= 1 && $depth <= 32768;
+    my @given = (0) x $depth;
     my $limit = 1 << 16;
     while (uc(my $token = $take->()) ne 'END') {
         # an address, or a range [first..last]; then one or more values
@@ -182,16 +184,16 @@ sub mif {
         # A list fills consecutive addresses; over a range it repeats until the range ends.
         $last //= $first + @values - 1;
         for my $address ($first .. $last) {
-            fail("address $address beyond DEPTH") if $address > 32767;
+            fail("address $address beyond DEPTH") if $address >= $depth;
             fail("address $address given twice") if $given[$address]++;
             $memory[$address] = $values[($address - $first) % @values];
         }
     }
     $expect->(';');
     fail("text after END;") if @tokens;
-    my @missing = grep { !$given[$_] } 0 .. 32767;
+    my @missing = grep { !$given[$_] } 0 .. $depth - 1;
     fail(@missing . " words without a value, the first $missing[0]") if @missing;
-    $extent = 65536;
+    $extent = 2 * $depth;
 }
 
 sub coe {

@@ -1,8 +1,12 @@
-// Loads a memory file into a ROM of 32768 16-bit words with $readmemh, as a Verilog design
-// does, and compares every word with the binary image, which stores each word low byte first.
-// Run with +mem=FILE +bin=FILE; prints the first mismatches and then one summary line.
+// Loads a memory file into a ROM of DEPTH 16-bit words (32768 unless -DDEPTH=N) with
+// $readmemh, as a Verilog design does, and compares every word with the binary image, which
+// stores each word low byte first. Run with +mem=FILE +bin=FILE; prints the first mismatches
+// and then one summary line.
+`ifndef DEPTH
+`define DEPTH 32768
+`endif
 module readmem_tb;
-    reg [15:0] rom [0:32767];
+    reg [15:0] rom [0:`DEPTH - 1];
     reg [15:0] expected;
     reg [8*4096-1:0] mem_path, bin_path;
     integer image, i, low, high, mismatches;
@@ -19,7 +23,7 @@ module readmem_tb;
             $finish;
         end
         mismatches = 0;
-        for (i = 0; i < 32768; i = i + 1) begin
+        for (i = 0; i < `DEPTH; i = i + 1) begin
             low = $fgetc(image);
             high = $fgetc(image);
             expected = {high[7:0], low[7:0]};
@@ -30,12 +34,12 @@ module readmem_tb;
                 mismatches = mismatches + 1;
             end
         end
-        if ($fgetc(image) != -1) begin
+        if (`DEPTH == 32768 && $fgetc(image) != -1) begin
             $display("FAIL: the binary image holds more than 65536 bytes");
             mismatches = mismatches + 1;
         end
         $fclose(image);
-        $display("compared 32768 words, %0d mismatches", mismatches);
+        $display("compared %0d words, %0d mismatches", `DEPTH, mismatches);
         $finish;
     end
 endmodule

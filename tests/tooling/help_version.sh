@@ -22,7 +22,7 @@ run() { bash -c 'exec -a vexa-as "$0" "$@"' "$bin" "$@" >out 2>err; }
 printf 'start:  nop\n' > a.s
 usage='Usage: vexa-as [-ram=<file>.ram] [-hex=<file>.hex] [-bin=<file>.bin] [-prg=<file>.prg] '
 usage+='[-vhd=<file>.vhd] [-lst=<file>.lst] source* '
-options=(-hex= -bin= -ram= -prg= -vhd= -vlg= -mem= -ihx= -mif= -coe= -sym= -lst=)
+options=(-hex= -bin= -ram= -prg= -vhd= -vlg= -mem= -ihx= -mif= -coe= -sym= -lst= -depth= -name=)
 
 # --version: the program's name and the project's version, nothing else.
 run --version
@@ -68,6 +68,10 @@ cases=(
     "-"
     "-sym="
     "-xyz=a.hex a.s"
+    "-hex=a.hex -depth=0 a.s"
+    "-hex=a.hex a.s -depth=32769"
+    "-hex=a.hex -depth= a.s"
+    "-hex=a.hex -depth=1k a.s"
 )
 for line in "${cases[@]}"; do
     read -ra argv <<< "$line"

@@ -41,8 +41,8 @@ grep -q "^\.TH VEXA-AS 1 [0-9-]* \"$version\" " "$page" \
     || fail "the page's title line does not name '$version': $(grep '^\.TH' "$page")"
 
 # The options of the page's synopsis are those of --help.
-"$bin" --help | grep -o -- '-[a-z][a-z][a-z]=' | sort -u > "$work/help.options"
-grep -o -- '^\.RB \[ \\-[a-z][a-z][a-z]=' "$page" | sed 's/.*\\//' | sort -u > "$work/page.options"
+"$bin" --help | grep -o -- '-[a-z][a-z]*=' | sort -u > "$work/help.options"
+grep -o -- '^\.RB \[ \\-[a-z][a-z]*=' "$page" | sed 's/.*\\//' | sort -u > "$work/page.options"
 [ -s "$work/help.options" ] || fail "--help names no option"
 diff "$work/help.options" "$work/page.options" > "$work/diff" \
     || fail "options of --help (<) and of the page's synopsis (>) differ: $(cat "$work/diff")"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Verilator with every warning on must accept the Verilog ROM without a word: the example
-# programs, an empty program, and a file whose name the module cannot take (so the module is
-# called prom and differs from the file name).
+# programs, an empty program, a file whose name the module cannot take (so the module is
+# called prom and differs from the file name), and a module named apart from its file.
 #
 #   lint.sh VEXA_AS WORK_DIR
 set -euo pipefail
@@ -23,6 +23,7 @@ cases=(
     "hexdigit.v  $examples/hexdigit.s"
     "empty.v     $programs/empty.s"
     "2nd.rom.v   $programs/few.s"
+    "top.v       -name=boot_rom $programs/few.s"
 )
 
 failures=0
