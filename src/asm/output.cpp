@@ -85,9 +85,8 @@ static void resolve_target(OutputFile& file)
             std::snprintf(dir, PATH_BUF, ".");
         }
         char real[PATH_BUF];
-        if (realpath(dir, real) == nullptr || base[0] == '\0' || std::strcmp(base, ".") == 0 ||
-            std::strcmp(base, "..") == 0) {
-            return;   // no file of its own to write: the open says why
+        if (realpath(dir, real) == nullptr) {
+            return;   // a missing directory: the open says so
         }
         char next[PATH_BUF];
         const char* joint = std::strcmp(real, "/") == 0 ? "" : "/";
