@@ -413,19 +413,6 @@ char* disassemble_word(uint32_t word, char* buffer, int32_t address)
 struct FieldCacheEntry { uint16_t word; char field[DISASM_FIELD]; };
 static_assert(sizeof(FieldCacheEntry) == 20);
 static FieldCacheEntry field_cache[IMAGE_SIZE / 2];
-static_assert(sizeof field_cache == FIELD_CACHE_BYTES);
-
-// The source reader borrows the cache's memory while it assembles and says how many bytes
-// at its start it has written; the entries there hold source text, not fields, and are
-// marked empty before the cache is next read. Only those entries: a small program's run
-// touches no more pages than it did.
-static size_t borrowed_bytes;
-
-char* borrow_field_cache(size_t used)
-{
-    borrowed_bytes = used > borrowed_bytes ? used : borrowed_bytes;
-    return reinterpret_cast<char*>(field_cache);
-}
 
 // Renders the field of `word` at `address` into its cache entry. Out of line, so that the
 // common case of word_field, a hit, stays a few instructions. The text's first piece fills
@@ -441,16 +428,6 @@ char* borrow_field_cache(size_t used)
     entry.word = static_cast<uint16_t>(word);
 }
 
-void settle_field_cache()
-{
-    // A NUL at the start of its field is all that marks an entry empty, whatever its other
-    // bytes hold: one store per entry the reader wrote into, not a clearing of every byte.
-    for (size_t n = 0; n * sizeof(FieldCacheEntry) < borrowed_bytes; n++) {
-        field_cache[n].field[0] = '\0';
-    }
-    borrowed_bytes = 0;
-}
-
 const char* word_field(int32_t address, uint32_t word)
 {
     FieldCacheEntry& entry = field_cache[static_cast<uint32_t>(address) / 2];
@@ -462,6 +439,5 @@ const char* word_field(int32_t address, uint32_t word)
 
 const char* disassembly_field(int32_t address)
 {
-    settle_field_cache();
     return word_field(address, image_word(address));
 }

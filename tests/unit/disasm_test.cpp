@@ -130,7 +130,6 @@ TEST_F(DisasmTest, FieldsOfAllWords)
             CodeImage[a] = static_cast<uint8_t>(word >> 8);
             CodeImage[a + 1] = static_cast<uint8_t>(word);
         }
-        settle_field_cache();
         for (int32_t a = 0; a < IMAGE_SIZE; a += 2) {
             uint32_t word = image_word(a);
             std::string expected = disasm(word, a);
