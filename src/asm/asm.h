@@ -217,16 +217,12 @@ void assemble_file(const char* path);
 // Assembles the statement of mnemonic `mn` from the rest of the line at `cursor`.
 void assemble_statement(int32_t mn, char*& cursor);
 
-// ---- disasm.cpp: DisasmTable, disassemble_word -------------------------------------------
-constexpr int DISASM_ROWS = 112;
-extern const char* const DisasmTable[DISASM_ROWS];
+// ---- disasm.cpp: DisasmTable, disassemble_word, hexadecimal text ------------------------
+// The text of `word` at `address`, NUL-ended in `buffer`, which has DISASM_BUF bytes.
 char* disassemble_word(uint32_t word, char* buffer, int32_t address);
-// The disassembly of the image word at `address`, left-aligned and blank-padded to exactly
-// DISASM_FIELD characters (no NUL), as the text outputs show it.
+// The same as the text outputs show it: left-aligned and blank-padded to exactly DISASM_FIELD
+// characters (no NUL), rendered once per address and word and then kept in a cache.
 constexpr size_t DISASM_FIELD = 18;
-const char* disassembly_field(int32_t address);
-// The same for writers that go through the image word by word: word_field takes the word at
-// `address` as the writer already read it.
 const char* word_field(int32_t address, uint32_t word);
 // Text building for the writers: each appends at `out` (no NUL) and returns the new end.
 char* put_hex(char* out, uint32_t value, int min_digits);   // upper case, zero-padded
