@@ -124,17 +124,17 @@ static char* skip_blanks(char* text)
     char* line = text;
     int32_t count = 0;
     for (;;) {
-        size_t room = stop - line < TEXT_MAX ? static_cast<size_t>(stop - line) : TEXT_MAX;
+        char* limit = stop - line > TEXT_MAX ? line + TEXT_MAX : stop;   // its newline's bound
         char* end = skip_blanks(line);
-        if (end >= line + room) {
+        if (end >= limit) {
             break;
         }
         if (*end == ';') {
-            end = static_cast<char*>(std::memchr(end, '\n', room - static_cast<size_t>(end - line)));
+            end = static_cast<char*>(std::memchr(end, '\n', static_cast<size_t>(limit - end)));
+            if (end == nullptr) {
+                break;
+            }
         } else if (*end != '\n') {
-            break;
-        }
-        if (end == nullptr) {
             break;
         }
         line = end + 1;
@@ -153,36 +153,38 @@ bool next_line(SourceLine& line, bool statements_only)
     }
     for (;;) {
         refill(r);
-        size_t avail = r.end - r.pos;
-        if (avail == 0) {
+        char* text = r.buffer + r.pos;
+        char* stop = r.buffer + r.end;
+        if (text == stop) {
             return false;
         }
-        char* text = r.buffer + r.pos;
-        size_t limit = avail < static_cast<size_t>(TEXT_MAX) ? avail : TEXT_MAX;
-        size_t first = static_cast<size_t>(skip_blanks(text) - text);
+        char* limit = stop - text > TEXT_MAX ? text + TEXT_MAX : stop;
+        char* first = skip_blanks(text);
         first = first < limit ? first : limit;
-        const void* newline = std::memchr(text + first, '\n', limit - first);
-        size_t piece = newline != nullptr ? static_cast<const char*>(newline) - text + 1 : limit;
+        size_t rest = static_cast<size_t>(limit - first);
+        char* newline = static_cast<char*>(std::memchr(first, '\n', rest));
+        char* end = newline != nullptr ? newline + 1 : limit;
         current_line++;
-        r.pos += piece;
-        if (statements_only && first < limit && (text[first] == ';' || text[first] == '\n')) {
+        r.pos = static_cast<size_t>(end - r.buffer);
+        if (statements_only && first < limit && (*first == ';' || *first == '\n')) {
             // A blank or comment line: such lines come in runs, passed over at once.
-            r.pos += pass_quiet_lines(r.buffer + r.pos, r.buffer + r.end);
+            r.pos += pass_quiet_lines(end, stop);
             continue;
         }
-        size_t length = newline != nullptr ? piece - 1 : piece;
+        // The text ends at the newline or a NUL byte, without the white space before it.
+        char* last = newline != nullptr ? newline : limit;
         if (r.has_nul) {
-            if (const void* nul = std::memchr(text, '\0', length)) {
-                length = static_cast<size_t>(static_cast<const char*>(nul) - text);
+            if (void* nul = std::memchr(text, '\0', static_cast<size_t>(last - text))) {
+                last = static_cast<char*>(nul);
             }
         }
-        while (length > 0 && is_space(static_cast<unsigned char>(text[length - 1]))) {
-            length--;
+        while (last > text && is_space(static_cast<unsigned char>(last[-1]))) {
+            last--;
         }
-        r.ended = text + length;
-        r.kept = text[length];
-        text[length] = '\0';
-        line = {text, length, text + (first < length ? first : length)};
+        r.ended = last;
+        r.kept = *last;
+        *last = '\0';
+        line = {text, static_cast<size_t>(last - text), first < last ? first : last};
         return true;
     }
 }
