@@ -203,36 +203,35 @@ extern int32_t fixup_count;
 void add_fixup(int32_t kind, SymbolHandle symbol, int32_t addend);
 void resolve_fixups();
 
-// ---- statement.cpp: assemble_file, labels, directives -----------------------------------
-void assemble_file(const char* path);
+// ---- reader.cpp: source files cut into lines --------------------------------------------
+// A line as the reader hands it out: its text without the white space at its end, NUL-ended
+// in place and valid until the next call, and where its first byte that is no white space is.
+struct SourceLine { char* text; size_t length; char* start; };
+// Opens `path` and makes it the file being read, suspending the one read so far: current_file
+// and current_line follow the lines it hands out. False, with errno set, when it cannot.
+bool open_source(const char* path);
+// The next line of the file being read, counted in current_line; false at its end. With
+// `statements_only` it may count blank and comment lines without handing them out.
+bool next_line(SourceLine& line, bool statements_only);
+// Closes the file being read, reporting a read error, and resumes the one it suspended.
+void close_source();
 // True when `path` names (by device and inode) a file opened as a source in this run.
 bool is_source_file(const char* path);
-// The width in bytes of the vector groups in which the reader passes over blank and comment
-// lines: 0 until the first file is read, then 32 on processors with AVX2, else 16. Tests
-// set it to 16 or 32 to try each pass.
-extern int32_t line_scan_width;
+
+// ---- statement.cpp: assemble_file, labels, directives -----------------------------------
+void assemble_file(const char* path);
 
 // ---- instr.cpp: instruction handlers ------------------------------------------------------
 // Assembles the statement of mnemonic `mn` from the rest of the line at `cursor`.
 void assemble_statement(int32_t mn, char*& cursor);
 
-// ---- disasm.cpp: DisasmTable, disassemble_word -------------------------------------------
-constexpr int DISASM_ROWS = 112;
-extern const char* const DisasmTable[DISASM_ROWS];
+// ---- disasm.cpp: DisasmTable, disassemble_word, hexadecimal text ------------------------
+// The text of `word` at `address`, NUL-ended in `buffer`, which has DISASM_BUF bytes.
 char* disassemble_word(uint32_t word, char* buffer, int32_t address);
-// The disassembly of the image word at `address`, left-aligned and blank-padded to exactly
-// DISASM_FIELD characters (no NUL), as the text outputs show it.
+// The same as the text outputs show it: left-aligned and blank-padded to exactly DISASM_FIELD
+// characters (no NUL), rendered once per address and word and then kept in a cache.
 constexpr size_t DISASM_FIELD = 18;
-const char* disassembly_field(int32_t address);
-// The same for writers that go through the image word by word: settle_field_cache once before
-// the loop clears what the source reader left in the cache, and word_field then takes the
-// word at `address` as the writer already read it.
-void settle_field_cache();
 const char* word_field(int32_t address, uint32_t word);
-// The field cache's memory, lent to the source reader while it assembles (the two are never
-// in use at once). `used` is how many bytes at its start the reader has written so far.
-constexpr size_t FIELD_CACHE_BYTES = 20 * (IMAGE_SIZE / 2);
-char* borrow_field_cache(size_t used);
 // Text building for the writers: each appends at `out` (no NUL) and returns the new end.
 char* put_hex(char* out, uint32_t value, int min_digits);   // upper case, zero-padded
 char* put_hex2(char* out, uint32_t value);                  // two digits of the low byte

@@ -97,7 +97,6 @@ static void listing_text(std::FILE* stream, const char*)
     int32_t k = 0;
     int32_t here = notes > 0 ? NoteTable[0].address : NO_NOTE;
     int32_t next = notes > 1 ? NoteTable[1].address : NO_NOTE;
-    settle_field_cache();
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t a = 0; a < end; a += 2) {

@@ -250,7 +250,6 @@ static void verilog_text(std::FILE* stream, const char* path)
     // 15'hNNNN: instr <= 16'hWWWW;    // disassembly, with the text's trailing blanks cut:
     // every line's constant text is copied whole, and the numbers and the text go into it.
     int32_t end = location_counter;
-    settle_field_cache();
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t a = 0; a < end; a += 2) {

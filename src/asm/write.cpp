@@ -204,7 +204,6 @@ static void prg_text(std::FILE* stream, const char*)
     // 31 characters
     int32_t end = location_counter;
     DecimalCounter index = {{'0'}, 1};
-    settle_field_cache();
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t a = 0; a < end;) {
@@ -302,7 +301,6 @@ static void vhdl_text(std::FILE* stream, const char*)
     // the same but for the address, the word and the field: the constant text is copied
     // whole, a fixed 49 bytes, and the rest goes into its gaps.
     int32_t end = location_counter;
-    settle_field_cache();
     char* stop;
     char* out = output_chunk(stream, nullptr, stop);
     for (int32_t a = 0; a < end; a += 2) {

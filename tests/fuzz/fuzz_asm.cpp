@@ -194,10 +194,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     argv[argc] = nullptr;
     // Without a listing the run keeps no notes and passes over comment lines in bulk; every
     // third input runs that way first, and must report exactly what the full run reports.
-    // Every other one of those passes in 16-byte groups, the rest as wide as the processor
-    // allows.
     bool without_listing_first = size % 3 == 0;
-    line_scan_width = size % 2 == 0 ? 16 : 0;
     std::string quiet_errors;
     int quiet_status = 0;
     if (without_listing_first) {

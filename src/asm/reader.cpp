@@ -1,0 +1,204 @@
+// The source reader: each open file is read in 64 KiB blocks into its reader's own buffer and
+// cut into lines in place. A file can be suspended while another is read, up to 17 at once;
+// the reader also remembers which files were sources, so that no output overwrites one.
+#include "asm.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+// Which files were read as sources, by device and inode.
+struct SourceId { dev_t device; ino_t inode; };
+static SourceId source_ids[MAX_SOURCES];
+static int32_t source_id_count;
+
+static void remember_source(std::FILE* stream)
+{
+    struct stat info;
+    if (source_id_count < MAX_SOURCES && fstat(fileno(stream), &info) == 0) {
+        source_ids[source_id_count++] = {info.st_dev, info.st_ino};
+    }
+}
+
+bool is_source_file(const char* path)
+{
+    struct stat info;
+    if (stat(path, &info) != 0) {
+        return false;
+    }
+    for (int32_t i = 0; i < source_id_count; i++) {
+        if (source_ids[i].device == info.st_dev && source_ids[i].inode == info.st_ino) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void reset_sources()
+{
+    source_id_count = 0;
+}
+
+// A line is at most 511 characters and ends after its newline, exactly as a bounded line read
+// cuts it, so a longer line becomes several. The unread text is buffer[pos..end); once less
+// than a line is left, it moves to the front and the next block is read behind it. Readers
+// of a line may look up to READ_SLACK bytes past its end.
+constexpr size_t READ_BLOCK = 1 << 16;
+constexpr size_t READ_SLACK = 64;
+constexpr int32_t MAX_OPEN_SOURCES = 17;   // the file being read and those it suspended
+struct SourceReader {
+    std::FILE* stream;
+    const char* path;
+    int64_t line;          // the number of its last line while another file is read
+    size_t pos, end;
+    bool at_eof;           // the last block has been read
+    bool has_nul;          // the text holds a NUL byte, which almost no source does
+    char* ended;           // where a NUL ends the line handed out last, or null
+    char kept;             // the byte under that NUL
+    char buffer[READ_BLOCK + TEXT_BUF + READ_SLACK];
+};
+static SourceReader readers[MAX_OPEN_SOURCES];
+static int32_t open_count;
+
+// Reads the next block once less than a line is left.
+static void refill(SourceReader& r)
+{
+    size_t kept = r.end - r.pos;
+    if (kept >= static_cast<size_t>(TEXT_MAX) || r.at_eof) {
+        return;
+    }
+    std::memmove(r.buffer, r.buffer + r.pos, kept);
+    size_t got = std::fread(r.buffer + kept, 1, READ_BLOCK, r.stream);
+    r.pos = 0;
+    r.end = kept + got;
+    r.at_eof = got < READ_BLOCK;
+    r.has_nul = std::memchr(r.buffer, '\0', r.end) != nullptr;
+    r.buffer[r.end] = '\0';   // stops every scan over white space at the end of the text
+}
+
+bool open_source(const char* path)
+{
+    if (open_count == MAX_OPEN_SOURCES) {
+        errno = EMFILE;
+        return false;
+    }
+    std::FILE* stream = std::fopen(path, "rb");
+    if (stream == nullptr) {
+        return false;
+    }
+    std::setvbuf(stream, nullptr, _IONBF, 0);   // blocks go straight into the reader's buffer
+    remember_source(stream);
+    if (open_count > 0) {
+        readers[open_count - 1].line = current_line;
+    }
+    SourceReader& r = readers[open_count++];
+    r.stream = stream;
+    r.path = path;
+    r.pos = r.end = 0;
+    r.at_eof = false;
+    r.ended = nullptr;
+    current_file = path;
+    current_line = 0;
+    return true;
+}
+
+// The first byte at `text` that is no white space other than a newline; the NUL after the
+// buffer's text stops it. Indentation is mostly blanks, which are passed eight at a time.
+static char* skip_blanks(char* text)
+{
+    while (std::memcmp(text, "        ", 8) == 0) {
+        text += 8;
+    }
+    while (class_of(text) == CLASS_SPACE && *text != '\n') {
+        text++;
+    }
+    return text;
+}
+
+// Passes over the blank and comment lines at `text`, each ending in its newline within the line
+// limit, up to the first line that may hold a statement or does not end before `stop`. Adds
+// the lines passed to current_line and returns their bytes. Out of line: it runs once a run of
+// such lines, and inlined it slows the loop that hands out statements.
+[[gnu::noinline]] static size_t pass_quiet_lines(char* text, char* stop)
+{
+    char* line = text;
+    int32_t count = 0;
+    for (;;) {
+        char* limit = stop - line > TEXT_MAX ? line + TEXT_MAX : stop;   // its newline's bound
+        char* end = skip_blanks(line);
+        if (end >= limit) {
+            break;
+        }
+        if (*end == ';') {
+            end = static_cast<char*>(std::memchr(end, '\n', static_cast<size_t>(limit - end)));
+            if (end == nullptr) {
+                break;
+            }
+        } else if (*end != '\n') {
+            break;
+        }
+        line = end + 1;
+        count++;
+    }
+    current_line += count;
+    return static_cast<size_t>(line - text);
+}
+
+bool next_line(SourceLine& line, bool statements_only)
+{
+    SourceReader& r = readers[open_count - 1];
+    if (r.ended != nullptr) {
+        *r.ended = r.kept;
+        r.ended = nullptr;
+    }
+    for (;;) {
+        refill(r);
+        char* text = r.buffer + r.pos;
+        char* stop = r.buffer + r.end;
+        if (text == stop) {
+            return false;
+        }
+        char* limit = stop - text > TEXT_MAX ? text + TEXT_MAX : stop;
+        char* first = skip_blanks(text);
+        first = first < limit ? first : limit;
+        size_t rest = static_cast<size_t>(limit - first);
+        char* newline = static_cast<char*>(std::memchr(first, '\n', rest));
+        char* end = newline != nullptr ? newline + 1 : limit;
+        current_line++;
+        r.pos = static_cast<size_t>(end - r.buffer);
+        if (statements_only && first < limit && (*first == ';' || *first == '\n')) {
+            // A blank or comment line: such lines come in runs, passed over at once.
+            r.pos += pass_quiet_lines(end, stop);
+            continue;
+        }
+        // The text ends at the newline or a NUL byte, without the white space before it.
+        char* last = newline != nullptr ? newline : limit;
+        if (r.has_nul) {
+            if (void* nul = std::memchr(text, '\0', static_cast<size_t>(last - text))) {
+                last = static_cast<char*>(nul);
+            }
+        }
+        while (last > text && is_space(static_cast<unsigned char>(last[-1]))) {
+            last--;
+        }
+        r.ended = last;
+        r.kept = *last;
+        *last = '\0';
+        line = {text, static_cast<size_t>(last - text), first < last ? first : last};
+        return true;
+    }
+}
+
+void close_source()
+{
+    SourceReader& r = readers[open_count - 1];
+    if (std::ferror(r.stream)) {
+        report_file_error("error reading '%s' (%s)", r.path, errno);
+        std::fclose(r.stream);
+    } else if (std::fclose(r.stream) != 0) {
+        report_file_error("error reading '%s' (%s)", r.path, errno);
+    }
+    open_count--;
+    current_file = open_count > 0 ? readers[open_count - 1].path : nullptr;
+    current_line = open_count > 0 ? readers[open_count - 1].line : 0;
+}
