@@ -143,25 +143,22 @@ bool symbol_usable(SymbolHandle handle);
 extern int32_t symbol_misses;
 bool operand_symbols_usable(int32_t misses_before);
 
-// ---- operand.cpp: operand parsers --------------------------------------------------------
-struct Expect { int32_t kind; Token* dest = nullptr; };
-bool expect_tokens(char*& cursor, std::initializer_list<Expect> list);
-bool parse_number(char*& cursor, int32_t& number);
-bool parse_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number);
-bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int32_t& base);
-bool check_long_reg(int32_t reg);
-// parse_number, then the end of the line; reports "syntax error" itself when either fails.
-bool read_number_eol(char*& cursor, int32_t& n);
-// The operand lists of the instructions, each read to the end of the line; like
-// read_number_eol they report a syntax error themselves. read_reg_mem also reports a symbol
-// that the full table could not enter.
+// ---- operand.cpp: operand lists ---------------------------------------------------------
+// Each reads its list from `cursor` up to the end of the line (read_number, a number, only
+// that far), and reports the first token that does not fit as a syntax error. Those that
+// take symbols also report a symbol that the full table could not enter.
 bool read_eol(char*& cursor);                                                   // none
+bool read_number(char*& cursor, int32_t& n);                                    // n, no end
+bool read_number_eol(char*& cursor, int32_t& n);                                // n
+bool read_symbol_eol(char*& cursor, SymbolHandle& symbol);                      // symbol
+bool read_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number);      // value+-n
 bool read_reg_eol(char*& cursor, int32_t& rs);                                  // rs
 bool read_two_regs(char*& cursor, int32_t& rd, int32_t& rs);                    // rd, rs
 bool read_reg_number(char*& cursor, int32_t& rs, int32_t& n);                   // rs, n
 bool read_two_regs_number(char*& cursor, int32_t& rd, int32_t& rs, int32_t& n); // rd, rs, n
 bool read_reg_mem(char*& cursor, int32_t& rd, SymbolHandle& symbol, int32_t& offset,
                   int32_t& base);                                               // rd, memory
+bool check_long_reg(int32_t reg);
 // Warns that `value` loses bits when it, or value + span (the second word of a pair), lies
 // outside -32768..65535, the numbers that 16 bits hold signed or unsigned.
 void warn_unless_16_bits(int32_t value, int32_t span = 0);

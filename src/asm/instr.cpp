@@ -157,7 +157,6 @@ void assemble_statement(int32_t mn, char*& cursor)
 {
     const StatementRow& row = StatementTable[mn];
     // The operands, set by the readers before any use: a reader that fails has reported.
-    Token label;
     int32_t rd, rs, n, offset, reg;
     SymbolHandle symbol;
 
@@ -187,10 +186,9 @@ void assemble_statement(int32_t mn, char*& cursor)
         }
         break;
     case GROUP_BRANCH:
-        if (expect_tokens(cursor, {{TOKEN_SYMBOL, &label}, {TOKEN_EOL}}) &&
-            symbol_usable(label.value)) {
+        if (read_symbol_eol(cursor, symbol)) {
             emit_even();
-            add_fixup(FIXUP_BRANCH, label.value, 0);
+            add_fixup(FIXUP_BRANCH, symbol, 0);
             emit_word(OpcodeTable[mn]);
         }
         break;
