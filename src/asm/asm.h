@@ -70,7 +70,7 @@ void emit_even();                        // pad to an even address, as before a 
 int32_t load_hazard_reg();
 uint32_t image_word(int32_t address);    // big-endian word at an even address below 65536
 
-// ---- lex.cpp: KeywordTable, character classes, next_token -------------------------------
+// ---- lex.cpp: keyword lookup, character classes, next_token -------------------------------
 enum : int32_t {
     TOKEN_EOL = 10,
     TOKEN_MNEMONIC = 'i',
@@ -79,24 +79,6 @@ enum : int32_t {
     TOKEN_NUMBER = '1',
 };
 struct Token { int32_t kind; int32_t value; };
-
-enum Mnemonic : int32_t {
-    MN_NOP, MN_WAIT, MN_BREAK, MN_SRLI, MN_SRAI, MN_SLLI, MN_SUBI, MN_ADDI,
-    MN_AND, MN_XOR, MN_ROR, MN_RCR, MN_OR, MN_ANDN, MN_SUBR, MN_CMP, MN_ADD, MN_SUB,
-    MN_ADDC, MN_SUBC, MN_ROL, MN_RCL, MN_CALL, MN_RET, MN_RETI,
-    MN_LJLTU, MN_LJGEU, MN_LJEQ, MN_LJNE, MN_LJLT, MN_LJGE, MN_LJVS, MN_LJVC, MN_LJLE,
-    MN_LJGT, MN_LJGTU, MN_LJLEU, MN_LJNEG, MN_LJPOS, MN_LJN, MN_LJA,
-    MN_BLTU, MN_BGEU, MN_BEQ, MN_BNE, MN_BLT, MN_BGE, MN_BVS, MN_BVC, MN_BLE,
-    MN_BGT, MN_BGTU, MN_BLEU, MN_BNEG, MN_BPOS, MN_BN, MN_BA,
-    MN_LW, MN_SW, MN_LB, MN_SB, MN_LU, MN_IMM,
-    MN_MOV, MN_CMPI, MN_LEA, MN_SEXT, MN_ZEXT, MN_ADDL, MN_SUBL, MN_ANDL, MN_ORL, MN_XORL,
-    MN_ANDNL, MN_MOVL, MN_CMPL, MN_LL, MN_SL,
-    MN_GLOBAL, MN_ALIGN, MN_BYTE, MN_WORD, MN_BSS,
-    MN_COUNT,                            // 83
-};
-constexpr int KEYWORD_ROWS = 100;
-struct KeywordRow { const char* name; int32_t kind; int32_t value; };
-extern const KeywordRow KeywordTable[KEYWORD_ROWS + 1];   // ends in a row without a name
 
 // White space in source text: blank, tab, newline, vertical tab, form feed, carriage return.
 constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
@@ -163,8 +145,47 @@ bool check_long_reg(int32_t reg);
 // outside -32768..65535, the numbers that 16 bits hold signed or unsigned.
 void warn_unless_16_bits(int32_t value, int32_t span = 0);
 
-// ---- encode.cpp: OpcodeTable, field composition, prefixes, lw/sw offset packing ---------
-extern const uint16_t OpcodeTable[64];
+// ---- encode.cpp: InstructionTable, field composition, prefixes, lw/sw offset packing -----
+enum Mnemonic : int32_t {
+    MN_NOP, MN_WAIT, MN_BREAK, MN_SRLI, MN_SRAI, MN_SLLI, MN_SUBI, MN_ADDI,
+    MN_AND, MN_XOR, MN_ROR, MN_RCR, MN_OR, MN_ANDN, MN_SUBR, MN_CMP, MN_ADD, MN_SUB,
+    MN_ADDC, MN_SUBC, MN_ROL, MN_RCL, MN_CALL, MN_RET, MN_RETI,
+    MN_LJLTU, MN_LJGEU, MN_LJEQ, MN_LJNE, MN_LJLT, MN_LJGE, MN_LJVS, MN_LJVC, MN_LJLE,
+    MN_LJGT, MN_LJGTU, MN_LJLEU, MN_LJNEG, MN_LJPOS, MN_LJN, MN_LJA,
+    MN_BLTU, MN_BGEU, MN_BEQ, MN_BNE, MN_BLT, MN_BGE, MN_BVS, MN_BVC, MN_BLE,
+    MN_BGT, MN_BGTU, MN_BLEU, MN_BNEG, MN_BPOS, MN_BN, MN_BA,
+    MN_LW, MN_SW, MN_LB, MN_SB, MN_LU, MN_IMM,
+    MN_MOV, MN_CMPI, MN_LEA, MN_SEXT, MN_ZEXT, MN_ADDL, MN_SUBL, MN_ANDL, MN_ORL, MN_XORL,
+    MN_ANDNL, MN_MOVL, MN_CMPL, MN_LL, MN_SL,
+    MN_GLOBAL, MN_ALIGN, MN_BYTE, MN_WORD, MN_BSS,
+    MN_COUNT,                            // 83
+};
+// How a statement reads its operands and lays down its words: a case of assemble_statement,
+// except for the directives, which the statement pass reads itself.
+enum InstructionHandler : uint8_t {
+    HANDLER_PLAIN,        // no operands: the word
+    HANDLER_REG_REG_IMM,  // rd, rs, n: a prefix when n needs one, then the word
+    HANDLER_TWO_REG,      // rd, rs
+    HANDLER_REG_JUMP,     // rs
+    HANDLER_BRANCH,       // a label, resolved by a branch fixup
+    HANDLER_LOAD_STORE,   // rd, memory operand: a prefix when the offset or a symbol needs one
+    HANDLER_IMM,          // n: a bare prefix
+    HANDLER_CMPI,         // rs, n
+    HANDLER_LEA,          // rd, memory operand
+    HANDLER_EXTEND,       // rd, rs: the first word on rd, rs, the second on rd, rd
+    HANDLER_LONG_ALU,     // long rd, long rs: the first word on the low halves, the second
+                          // on the high halves
+    HANDLER_LONG_MEM,     // rd, memory operand: two lw or sw, low half at the higher address
+    HANDLER_NONE,         // a reserved word that is no statement
+    HANDLER_DIRECTIVE,    // global, align, byte, word, bss
+};
+struct InstructionRow {
+    const char* name;
+    InstructionHandler handler;
+    uint16_t word;                       // base word, or a pseudo-instruction's first word
+    uint16_t second;                     // a pseudo-instruction's second word, else 0
+};
+extern const InstructionRow InstructionTable[MN_COUNT];
 constexpr uint32_t IMM_BASE = 0xF000;
 constexpr uint32_t NOP_WORD = 0x0000;
 constexpr uint32_t field_m(uint32_t word) { return (word >> 12) & 15; }
