@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 // ---- limits ----------------------------------------------------------------------------
 constexpr int TEXT_MAX = 511;            // longest message, diagnostic line, note or source line
@@ -160,24 +159,14 @@ enum Mnemonic : int32_t {
     MN_GLOBAL, MN_ALIGN, MN_BYTE, MN_WORD, MN_BSS,
     MN_COUNT,                            // 83
 };
-// How a statement reads its operands and lays down its words: a case of assemble_statement,
-// except for the directives, which the statement pass reads itself.
+// The handler that reads a statement's operands and lays down its words: a case of
+// assemble_statement, but for the directives, which the statement pass reads itself.
 enum InstructionHandler : uint8_t {
-    HANDLER_PLAIN,        // no operands: the word
-    HANDLER_REG_REG_IMM,  // rd, rs, n: a prefix when n needs one, then the word
-    HANDLER_TWO_REG,      // rd, rs
-    HANDLER_REG_JUMP,     // rs
-    HANDLER_BRANCH,       // a label, resolved by a branch fixup
-    HANDLER_LOAD_STORE,   // rd, memory operand: a prefix when the offset or a symbol needs one
-    HANDLER_IMM,          // n: a bare prefix
-    HANDLER_CMPI,         // rs, n
-    HANDLER_LEA,          // rd, memory operand
-    HANDLER_EXTEND,       // rd, rs: the first word on rd, rs, the second on rd, rd
-    HANDLER_LONG_ALU,     // long rd, long rs: the first word on the low halves, the second
-                          // on the high halves
-    HANDLER_LONG_MEM,     // rd, memory operand: two lw or sw, low half at the higher address
-    HANDLER_NONE,         // a reserved word that is no statement
-    HANDLER_DIRECTIVE,    // global, align, byte, word, bss
+    HANDLER_PLAIN, HANDLER_REG_REG_IMM, HANDLER_TWO_REG, HANDLER_REG_JUMP, HANDLER_BRANCH,
+    HANDLER_LOAD_STORE, HANDLER_IMM, HANDLER_CMPI, HANDLER_LEA, HANDLER_EXTEND,
+    HANDLER_LONG_ALU, HANDLER_LONG_MEM,
+    HANDLER_NONE,                        // a reserved word that is no statement
+    HANDLER_DIRECTIVE,
 };
 struct InstructionRow {
     const char* name;

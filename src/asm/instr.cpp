@@ -150,6 +150,7 @@ void assemble_statement(int32_t mn, char*& cursor)
         }
         break;
     case HANDLER_EXTEND:
+        // The first word shifts rs into rd, the second shifts rd in place.
         if (read_two_regs(cursor, rd, rs)) {
             check_interlock(rs);
             emit_word(static_cast<int32_t>(compose_word(row.word, rd, rs, 0)));
@@ -157,6 +158,8 @@ void assemble_statement(int32_t mn, char*& cursor)
         }
         break;
     case HANDLER_LONG_ALU:
+        // A long register is a pair: the first word acts on the low halves, the second on
+        // the high halves.
         if (read_two_regs(cursor, rd, rs) && check_long_reg(rd) && check_long_reg(rs)) {
             emit_word(static_cast<int32_t>(compose_word(row.word, rd, rs, 0)));
             emit_word(static_cast<int32_t>(

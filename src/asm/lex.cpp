@@ -44,7 +44,9 @@ static void enter_keyword(KeywordIndex& index, const char* name, Token token)
     slot = {packed, token};
 }
 
-// Built once, before the first lookup, when the program starts.
+// The index is filled when the program starts, before any lookup: the mnemonics' rows live
+// in encode.cpp, out of reach of a compile-time table here. The unit tests look up every
+// keyword, so a multiplier that puts two in one slot fails them.
 static KeywordIndex build_keyword_index()
 {
     KeywordIndex index{};

@@ -14,11 +14,13 @@ static int32_t wrap_sub(int32_t a, int32_t b)
 }
 
 // ---- steps --------------------------------------------------------------------------------
-// Every operand list below is a chain of these steps. A step reads one token and reports a
-// syntax error when it is not what the list wants there; the list then ends, and reads no
-// further. A step first tries the token's common spelling in line (r0..r15, a short decimal
-// number, a comma, the end of the line), which next_token would read the same way, and
-// otherwise hands the token to next_token; so either way the same tokens are read.
+// Every operand list below is a chain of these steps. A step reads one token (a signed
+// number two) and reports a syntax error when it is not what the list wants there; the list
+// then ends and reads no further. A step first tries, in line, the spelling that nearly every
+// source uses (r0..r15, a decimal number of up to nine digits, a one-character token, the
+// end of the line), which next_token would read as the same token, and hands anything else
+// to next_token: both ways read the same tokens and enter the same symbols. The steps are
+// forced inline, so that a list in its common spelling runs as one function without calls.
 
 static bool syntax_error()
 {
@@ -136,7 +138,8 @@ static bool syntax_error()
 }
 
 // The value that word expressions and memory operands start with: a symbol or a number.
-[[gnu::always_inline]] inline static bool want_value(char*& cursor, SymbolHandle& symbol, int32_t& number)
+[[gnu::always_inline]] inline static bool want_value(char*& cursor, SymbolHandle& symbol,
+                                                     int32_t& number)
 {
     if (quick_number(cursor, number)) {
         return true;
