@@ -16,7 +16,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 // ---- limits ----------------------------------------------------------------------------
 constexpr int TEXT_MAX = 511;            // longest message, diagnostic line, note or source line
@@ -78,7 +77,7 @@ void emit_even();                        // pad to an even address, as before a 
 int32_t load_hazard_reg();
 uint32_t image_word(int32_t address);    // big-endian word at an even address below 65536
 
-// ---- lex.cpp: KeywordTable, character classes, next_token -------------------------------
+// ---- lex.cpp: keyword lookup, character classes, next_token -------------------------------
 enum : int32_t {
     TOKEN_EOL = 10,
     TOKEN_MNEMONIC = 'i',
@@ -87,24 +86,6 @@ enum : int32_t {
     TOKEN_NUMBER = '1',
 };
 struct Token { int32_t kind; int32_t value; };
-
-enum Mnemonic : int32_t {
-    MN_NOP, MN_WAIT, MN_BREAK, MN_SRLI, MN_SRAI, MN_SLLI, MN_SUBI, MN_ADDI,
-    MN_AND, MN_XOR, MN_ROR, MN_RCR, MN_OR, MN_ANDN, MN_SUBR, MN_CMP, MN_ADD, MN_SUB,
-    MN_ADDC, MN_SUBC, MN_ROL, MN_RCL, MN_CALL, MN_RET, MN_RETI,
-    MN_LJLTU, MN_LJGEU, MN_LJEQ, MN_LJNE, MN_LJLT, MN_LJGE, MN_LJVS, MN_LJVC, MN_LJLE,
-    MN_LJGT, MN_LJGTU, MN_LJLEU, MN_LJNEG, MN_LJPOS, MN_LJN, MN_LJA,
-    MN_BLTU, MN_BGEU, MN_BEQ, MN_BNE, MN_BLT, MN_BGE, MN_BVS, MN_BVC, MN_BLE,
-    MN_BGT, MN_BGTU, MN_BLEU, MN_BNEG, MN_BPOS, MN_BN, MN_BA,
-    MN_LW, MN_SW, MN_LB, MN_SB, MN_LU, MN_IMM,
-    MN_MOV, MN_CMPI, MN_LEA, MN_SEXT, MN_ZEXT, MN_ADDL, MN_SUBL, MN_ANDL, MN_ORL, MN_XORL,
-    MN_ANDNL, MN_MOVL, MN_CMPL, MN_LL, MN_SL,
-    MN_GLOBAL, MN_ALIGN, MN_BYTE, MN_WORD, MN_BSS,
-    MN_COUNT,                            // 83
-};
-constexpr int KEYWORD_ROWS = 100;
-struct KeywordRow { const char* name; int32_t kind; int32_t value; };
-extern const KeywordRow KeywordTable[KEYWORD_ROWS + 1];   // ends in a row without a name
 
 // White space in source text: blank, tab, newline, vertical tab, form feed, carriage return.
 constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
@@ -151,31 +132,57 @@ bool symbol_usable(SymbolHandle handle);
 extern int32_t symbol_misses;
 bool operand_symbols_usable(int32_t misses_before);
 
-// ---- operand.cpp: operand parsers --------------------------------------------------------
-struct Expect { int32_t kind; Token* dest = nullptr; };
-bool expect_tokens(char*& cursor, std::initializer_list<Expect> list);
-bool parse_number(char*& cursor, int32_t& number);
-bool parse_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number);
-bool parse_mem_operand(char*& cursor, SymbolHandle& symbol, int32_t& offset, int32_t& base);
-bool check_long_reg(int32_t reg);
-// parse_number, then the end of the line; reports "syntax error" itself when either fails.
-bool read_number_eol(char*& cursor, int32_t& n);
-// The operand lists of the instructions, each read to the end of the line; like
-// read_number_eol they report a syntax error themselves. read_reg_mem also reports a symbol
-// that the full table could not enter.
+// ---- operand.cpp: operand lists ---------------------------------------------------------
+// Each reads its list from `cursor` up to the end of the line (read_number, a number, only
+// that far), and reports the first token that does not fit as a syntax error. Those that
+// take symbols also report a symbol that the full table could not enter.
 bool read_eol(char*& cursor);                                                   // none
+bool read_number(char*& cursor, int32_t& n);                                    // n, no end
+bool read_number_eol(char*& cursor, int32_t& n);                                // n
+bool read_symbol_eol(char*& cursor, SymbolHandle& symbol);                      // symbol
+bool read_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number);      // value+-n
 bool read_reg_eol(char*& cursor, int32_t& rs);                                  // rs
 bool read_two_regs(char*& cursor, int32_t& rd, int32_t& rs);                    // rd, rs
 bool read_reg_number(char*& cursor, int32_t& rs, int32_t& n);                   // rs, n
 bool read_two_regs_number(char*& cursor, int32_t& rd, int32_t& rs, int32_t& n); // rd, rs, n
 bool read_reg_mem(char*& cursor, int32_t& rd, SymbolHandle& symbol, int32_t& offset,
                   int32_t& base);                                               // rd, memory
+bool check_long_reg(int32_t reg);
 // Warns that `value` loses bits when it, or value + span (the second word of a pair), lies
 // outside -32768..65535, the numbers that 16 bits hold signed or unsigned.
 void warn_unless_16_bits(int32_t value, int32_t span = 0);
 
-// ---- encode.cpp: OpcodeTable, field composition, prefixes, lw/sw offset packing ---------
-extern const uint16_t OpcodeTable[64];
+// ---- encode.cpp: InstructionTable, field composition, prefixes, lw/sw offset packing -----
+enum Mnemonic : int32_t {
+    MN_NOP, MN_WAIT, MN_BREAK, MN_SRLI, MN_SRAI, MN_SLLI, MN_SUBI, MN_ADDI,
+    MN_AND, MN_XOR, MN_ROR, MN_RCR, MN_OR, MN_ANDN, MN_SUBR, MN_CMP, MN_ADD, MN_SUB,
+    MN_ADDC, MN_SUBC, MN_ROL, MN_RCL, MN_CALL, MN_RET, MN_RETI,
+    MN_LJLTU, MN_LJGEU, MN_LJEQ, MN_LJNE, MN_LJLT, MN_LJGE, MN_LJVS, MN_LJVC, MN_LJLE,
+    MN_LJGT, MN_LJGTU, MN_LJLEU, MN_LJNEG, MN_LJPOS, MN_LJN, MN_LJA,
+    MN_BLTU, MN_BGEU, MN_BEQ, MN_BNE, MN_BLT, MN_BGE, MN_BVS, MN_BVC, MN_BLE,
+    MN_BGT, MN_BGTU, MN_BLEU, MN_BNEG, MN_BPOS, MN_BN, MN_BA,
+    MN_LW, MN_SW, MN_LB, MN_SB, MN_LU, MN_IMM,
+    MN_MOV, MN_CMPI, MN_LEA, MN_SEXT, MN_ZEXT, MN_ADDL, MN_SUBL, MN_ANDL, MN_ORL, MN_XORL,
+    MN_ANDNL, MN_MOVL, MN_CMPL, MN_LL, MN_SL,
+    MN_GLOBAL, MN_ALIGN, MN_BYTE, MN_WORD, MN_BSS,
+    MN_COUNT,                            // 83
+};
+// The handler that reads a statement's operands and lays down its words: a case of
+// assemble_statement, but for the directives, which the statement pass reads itself.
+enum InstructionHandler : uint8_t {
+    HANDLER_PLAIN, HANDLER_REG_REG_IMM, HANDLER_TWO_REG, HANDLER_REG_JUMP, HANDLER_BRANCH,
+    HANDLER_LOAD_STORE, HANDLER_IMM, HANDLER_CMPI, HANDLER_LEA, HANDLER_EXTEND,
+    HANDLER_LONG_ALU, HANDLER_LONG_MEM,
+    HANDLER_NONE,                        // a reserved word that is no statement
+    HANDLER_DIRECTIVE,
+};
+struct InstructionRow {
+    const char* name;
+    InstructionHandler handler;
+    uint16_t word;                       // base word, or a pseudo-instruction's first word
+    uint16_t second;                     // a pseudo-instruction's second word, else 0
+};
+extern const InstructionRow InstructionTable[MN_COUNT];
 constexpr uint32_t IMM_BASE = 0xF000;
 constexpr uint32_t NOP_WORD = 0x0000;
 constexpr uint32_t field_m(uint32_t word) { return (word >> 12) & 15; }

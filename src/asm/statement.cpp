@@ -7,12 +7,9 @@
 
 static void directive_global(char*& cursor)
 {
-    Token symbol;
-    if (!expect_tokens(cursor, {{TOKEN_SYMBOL, &symbol}, {TOKEN_EOL}})) {
-        return;
-    }
-    if (symbol_usable(symbol.value)) {
-        make_global(symbol.value);
+    SymbolHandle symbol;
+    if (read_symbol_eol(cursor, symbol)) {
+        make_global(symbol);
     }
 }
 
@@ -33,8 +30,7 @@ static void directive_align(char*& cursor)
 static void directive_byte(char*& cursor)
 {
     int32_t n;
-    if (!parse_number(cursor, n)) {
-        report_error("syntax error");
+    if (!read_number(cursor, n)) {
         return;
     }
     if (n < -128 || n > 255) {
@@ -55,12 +51,7 @@ static void directive_word(char*& cursor)
 {
     SymbolHandle symbol;
     int32_t n;
-    int32_t misses = symbol_misses;
-    if (!parse_word_expr(cursor, symbol, n)) {
-        report_error("syntax error");
-        return;
-    }
-    if (!operand_symbols_usable(misses)) {
+    if (!read_word_expr(cursor, symbol, n)) {
         return;
     }
     if (symbol == 0) {

@@ -120,16 +120,25 @@ TEST_F(LexTest, SameNameSameHandle)
 // own token, and names one character off (longer, shorter, another case) as symbols.
 TEST_F(LexTest, EveryKeywordAndItsNearMisses)
 {
-    auto is_keyword = [](const char* name) {
-        for (int row = 0; row < KEYWORD_ROWS; row++) {
-            if (std::strcmp(name, KeywordTable[row].name) == 0) {
+    struct Keyword { const char* name; char kind; int32_t value; };
+    std::vector<Keyword> keywords;
+    for (int32_t mn = 0; mn < MN_COUNT; mn++) {
+        keywords.push_back({InstructionTable[mn].name, 'i', mn});
+    }
+    const char* registers[] = {"r0", "r1", "r2",  "r3",  "r4",  "r5",  "r6",  "r7", "r8",
+                               "r9", "r10", "r11", "r12", "r13", "r14", "r15", "sp"};
+    for (int32_t reg = 0; reg < 17; reg++) {
+        keywords.push_back({registers[reg], 'r', reg == 16 ? 1 : reg});   // sp is r1
+    }
+    auto is_keyword = [&](const char* name) {
+        for (const Keyword& keyword : keywords) {
+            if (std::strcmp(name, keyword.name) == 0) {
                 return true;
             }
         }
         return false;
     };
-    for (int row = 0; row < KEYWORD_ROWS; row++) {
-        const KeywordRow& keyword = KeywordTable[row];
+    for (const Keyword& keyword : keywords) {
         SCOPED_TRACE(keyword.name);
         reset_assembler();
         char want[32];
