@@ -44,10 +44,9 @@ odd5:   byte 0x22               ; => 22
         bne nowhere             ; => 9300
         beq nowhere             ; => 9200
 
-; a branch takes one label and nothing else
-        ba                      ; error: syntax error
-        ba r1                   ; error: syntax error
-        ba cond 2               ; error: syntax error
-        ba cond-2               ; error: syntax error
-        bneg cond               ; error: unexpected token
-        bpos cond               ; error: unexpected token
+
+; a branch in the last word of the image
+        align 0x8000            ; => 00*32196
+        bss 0x7FFC              ; => 00*32764
+back:   nop                     ; => 0000
+        ba back                 ; => 9FFE

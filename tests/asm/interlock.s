@@ -17,14 +17,10 @@
         ljeq r2                 ; => 0000 8228
         lw r2, 0(r3)            ; => A230
         sext r1, r2             ; => 0000 3128 2118
-        lw r2, 0(r3)            ; => A230
-        zext r1, r2             ; => 0000 3128 1118
 
 ; before the prefix of an immediate
         lw r2, 0(r3)            ; => A230
         addi r1, r2, 100        ; => 0000 F006 6124
-        lw r2, 0(r3)            ; => A230
-        srli r1, r2, 16         ; => 0000 F001 1120
         lw r2, 0(r3)            ; => A230
         cmpi r2, 100            ; => 0000 F006 5024
 
@@ -36,13 +32,9 @@
         lw r2, 0(r3)            ; => A230
         sw r2, 100(r4)          ; => F006 B244
         lw r2, 0(r3)            ; => A230
-        sb r2, 16(r4)           ; => F001 D240
-        lw r2, 0(r3)            ; => A230
         sl r2, 0(r4)            ; => 0000 B242 B340
         lw r3, 0(r5)            ; => A350
         sl r2, 0(r4)            ; => B242 B340
-        lw r2, 0(r3)            ; => A230
-        sl r2, 30(r4)           ; => F002 B240 B34F
 
 ; statements that check nothing
         lw r2, 0(r3)            ; => A230
@@ -71,5 +63,3 @@ after:  lw r2, 0(r3)            ; => A230
         add r1, r2              ; => 7128
         word 0xA500             ; => A500
         mov r1, r5              ; => 0000 6150
-        word 0xB500             ; => B500
-        mov r1, r5              ; => 6150
