@@ -1,19 +1,14 @@
 // Golden-case runner: assembles the files named on its command line, in order, resolves the
 // fixups, then holds the image and the listing notes against the markers in the comments of
-// the source lines. Exit status 0 when every marker holds, else 1.
-//
-// From the first ';' of a line, every further ';' that starts one of these markers opens a
-// clause of it (only the first clause may be plain comment text):
-//   => F001 6230      the bytes the line owns in the final image: from its line note's address
-//                     to the next line note's (the final location counter after the last line);
-//                     "00*240" stands for 240 copies of a group. A line without it owns none.
-//   error: TEXT       one diagnostic on this line, in the order reported; @ is the whole line
-//   warning: TEXT     one warning on this line, in that same order
-//   late error: TEXT  one diagnostic without a position after the last file, in order
-// Lines are cut as the assembler reads them: one of more than 511 characters counts as two.
+// the source lines (read as the assembler reads them, in pieces of 511 characters). A marker
+// is a ';' followed by one of these, and runs to the next marker or the end of the line:
+//   => F001 6230      the bytes the line owns in the final image, from its line note's address
+//                     to the next one's; "00*240" is 240 copies of a group. Without it, none.
+//   error: TEXT       a diagnostic on this line, in the order reported; @ is the whole line
+//   warning: TEXT     a warning on this line, in that same order
+//   late error: TEXT  a diagnostic without a position after the last file, in order
 #include "asm.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -45,19 +40,16 @@ static std::string trim(const std::string& text)
     return a == std::string::npos ? "" : text.substr(a, b - a + 1);
 }
 
-// "F001 6230", "00*240": the upper-case hex digits the groups spell, or "" when malformed.
+// "F001 6230", "00*240": the hex digits the groups spell, or "" when one is malformed.
 static std::string hex_groups(const std::string& text)
 {
     std::string digits, group;
     for (size_t at = 0; at < text.size(); at += group.size() + 1) {
         group = text.substr(at, text.find(' ', at) - at);
-        if (group.empty()) continue;
         size_t star = group.find('*');
         std::string hex = group.substr(0, star);
         long count = star == std::string::npos ? 1 : std::atol(group.c_str() + star + 1);
-        if (hex.empty() || hex.find_first_not_of("0123456789ABCDEFabcdef") != std::string::npos ||
-            count <= 0) return "";
-        for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (hex.find_first_not_of("0123456789ABCDEF") != std::string::npos || count < 1) return "";
         while (count-- > 0) digits += hex;
     }
     return digits.size() % 2 == 0 ? digits : "";
@@ -65,34 +57,20 @@ static std::string hex_groups(const std::string& text)
 
 static void read_markers(Line& line)
 {
-    static const char* const kinds[] = {"=>", "error:", "warning:", "late error:"};
-    auto marker_at = [&](size_t at) {
-        std::string rest = trim(line.text.substr(at + 1));
-        for (const char* kind : kinds)
-            if (starts(rest, kind)) return true;
-        return false;
-    };
-    size_t at = line.text.find(';');
-    for (bool first = true; at != std::string::npos; first = false) {
-        size_t next = at;
-        do next = line.text.find(';', next + 1);
-        while (next != std::string::npos && !marker_at(next));
-        std::string clause = trim(line.text.substr(at + 1, next == std::string::npos
-                                                               ? next : next - at - 1));
-        at = next;
-        size_t colon = clause.find(':');
-        std::string text = trim(clause.substr(colon + 1)), said;
-        for (char c : text) said += c == '@' ? line.text : std::string(1, c);
-        if (starts(clause, "=>") && line.want.empty() && !hex_groups(clause.substr(2)).empty())
-            line.want = hex_groups(clause.substr(2));
-        else if (starts(clause, "error:") && !text.empty())
-            line.want_said.push_back(said);
-        else if (starts(clause, "warning:") && !text.empty())
-            line.want_said.push_back("warning: " + said);
-        else if (starts(clause, "late error:") && !text.empty())
-            late_want.push_back(said);
-        else if (!first || starts(clause, "=") || starts(clause, "error"))
-            fail(line.where, "malformed marker '" + clause + "'");
+    std::vector<size_t> at;              // the ';' that opens each marker
+    for (size_t p = line.text.find(';'); p != std::string::npos; p = line.text.find(';', p + 1))
+        for (const char* kind : {"=>", "error:", "warning:", "late error:"})
+            if (starts(trim(line.text.substr(p + 1)), kind)) at.push_back(p);
+    for (size_t k = 0; k < at.size(); ++k) {
+        size_t end = k + 1 < at.size() ? at[k + 1] - at[k] - 1 : std::string::npos;
+        std::string clause = trim(line.text.substr(at[k] + 1, end)), said;
+        for (char c : trim(clause.substr(clause.find_first_of(">:") + 1)))
+            said += c == '@' ? line.text : std::string(1, c);
+        if (starts(clause, "=>")) line.want += said = hex_groups(said);
+        else if (starts(clause, "error:")) line.want_said.push_back(said);
+        else if (starts(clause, "warning:")) line.want_said.push_back("warning: " + said);
+        else late_want.push_back(said);
+        if (said.empty()) fail(line.where, "malformed marker '" + clause + "'");
     }
 }
 
@@ -103,10 +81,9 @@ static void read_source(const char* path)
     if (!stream) return fail(path, "cannot read");
     char buffer[TEXT_BUF];
     while (std::fgets(buffer, sizeof buffer, stream)) {
-        std::string text = buffer;
-        text.erase(text.find_last_not_of(" \t\r\n\v\f") + 1);
         Line& line = files.back().emplace_back();
-        line.text = text;
+        line.text = buffer;
+        line.text.erase(line.text.find_last_not_of(" \t\r\n\v\f") + 1);
         line.where = std::string(path) + ":" + std::to_string(files.back().size());
         read_markers(line);
     }
@@ -125,7 +102,8 @@ static void walk_notes(char** paths)
         bool warning = starts(text, "# warning ");
         if (warning || starts(text, "# error ")) {
             std::string said = text.substr(warning ? 10 : 8);
-            std::string here = file < 0 ? "\n" : std::string(paths[file]) + "(" + std::to_string(line) + "): ";
+            std::string here = file < 0 ? "\n" : paths[file] + std::string("(") +
+                                                     std::to_string(line) + "): ";
             if (line > 0 && late_said.empty() && starts(said, here))
                 files[file][line - 1].said.push_back((warning ? "warning: " : "") +
                                                      said.substr(here.size()));
@@ -158,10 +136,8 @@ static std::string joined(const Texts& texts)
 
 static std::string shown(const std::string& digits)
 {
-    std::string out;
-    for (size_t i = 0; i < digits.size() && i < 64; i += 4) out += digits.substr(i, 4) + " ";
-    if (digits.size() > 64) out += "... (" + std::to_string(digits.size() / 2) + " bytes)";
-    return out.empty() ? "nothing" : trim(out);
+    return digits.substr(0, 40) + (digits.size() > 40 ? "... (" + std::to_string(digits.size() / 2)
+                                                           + " bytes)" : digits.empty() ? "nothing" : "");
 }
 
 int main(int argc, char** argv)

@@ -14,22 +14,6 @@ f208:   nop                     ; => 0000
         nop                     ; => 0000
 f20c:   nop                     ; => 0000
 
-; every accepted condition, each one word further from the label
-cond:   bltu cond               ; => 90FF
-        bgeu cond               ; => 91FE
-        beq cond                ; => 92FD
-        bne cond                ; => 93FC
-        blt cond                ; => 94FB
-        bge cond                ; => 95FA
-        bvs cond                ; => 96F9
-        bvc cond                ; => 97F8
-        ble cond                ; => 98F7
-        bgt cond                ; => 99F6
-        bgtu cond               ; => 9AF5
-        bleu cond               ; => 9BF4
-        bn cond                 ; => 9EF3
-        ba cond                 ; => 9FF2
-
 ; an odd target: the distance is halved toward zero
         ba odd5                 ; => 9F01
         nop                     ; => 0000
@@ -46,7 +30,7 @@ odd5:   byte 0x22               ; => 22
 
 
 ; a branch in the last word of the image
-        align 0x8000            ; => 00*32196
+        align 0x8000            ; => 00*32224
         bss 0x7FFC              ; => 00*32764
 back:   nop                     ; => 0000
         ba back                 ; => 9FFE

@@ -5,36 +5,27 @@
 msg:    nop                     ; => 00 0000; warning: label 'msg' at odd address 0001 names a padding byte
         word msg                ; => 0001
         byte - 5                ; => FB
-        word target             ; => 00 0012
+        word target             ; => 00 000E
         byte 255                ; => FF
         byte -128               ; => 80
         byte 256                ; => 00; warning: value 256 does not fit in 8 bits
-        byte -129               ; => 7F; warning: value -129 does not fit in 8 bits
-        byte 7 ; a comment      ; => 07
         byte 300 unread         ; => 2C; warning: value 300 does not fit in 8 bits; warning: text after the byte value is ignored
-        byte 2a                 ; => 02; warning: text after the byte value is ignored
         byte x                  ; error: syntax error
         byte                    ; error: syntax error
-        byte +5                 ; error: syntax error
-        align 2                 ; => 00
+        align 2
 
 ; word: a number, or one symbol first, then signed numbers
 target: word 0x1234             ; => 1234
         word 0-5                ; => FFFB
-        word 5+3-1              ; => 0007
-        word target+4-1         ; => 0015
+        word target+4-1         ; => 0011
         word 0-32768            ; => 8000
         word 0-32769            ; => 7FFF; warning: value -32769 does not fit in 16 bits
-        word 70000-10000        ; => EA60
         word 0x12345            ; => 2345; warning: value 74565 does not fit in 16 bits
         word -5                 ; error: syntax error
-        word +5                 ; error: syntax error
         word target 4           ; error: syntax error
         word 5 target           ; error: syntax error
         word target+other       ; error: syntax error
-        word target+            ; error: syntax error
         word                    ; error: syntax error
-        word r1                 ; error: syntax error
 
 ; bss: n zero bytes, aligned to 2 first when n is even
         byte 7                  ; => 07
@@ -44,7 +35,6 @@ target: word 0x1234             ; => 1234
         bss 1                   ; => 00
         bss 0                   ; error: bss 0 is not positive
         bss -2                  ; error: bss -2 is not positive
-        bss x                   ; error: syntax error
         bss 2 3                 ; error: syntax error
 
 ; align: zero bytes up to the next multiple of a power of 2
@@ -58,11 +48,8 @@ target: word 0x1234             ; => 1234
         align -4                ; error: alignment -4 is not a power of 2
         align 0                 ; error: alignment 0 is not a power of 2
         align 0x80000000        ; error: alignment -2147483648 is not a power of 2
-        align 4 4               ; error: syntax error
         align                   ; error: syntax error
 
 ; global: one symbol, then the end of the line
         global 5                ; error: syntax error
         global                  ; error: syntax error
-        global r1               ; error: syntax error
-        global nop              ; error: syntax error

@@ -5,13 +5,11 @@
         addi r2, r3, 15         ; => 623F
         addi r2, r3, 16         ; => F001 6230
         addi r2, r3, -1         ; => FFFF 623F
-        addi r2, r3, -16        ; => FFFF 6230
         addi r2, r3, -17        ; => FFFE 623F
         addi r2, r3, -32768     ; => F800 6230
         addi r2, r3, -32769     ; => F7FF 623F; warning: value -32769 does not fit in 16 bits
         addi r2, r3, 65535      ; => FFFF 623F
         addi r2, r3, 65536      ; => F000 6230; warning: value 65536 does not fit in 16 bits
-        subi r2, r3, 0x100      ; => F010 5230
         srli r2, r3, 70000      ; => F117 1230; warning: value 70000 does not fit in 16 bits
         cmpi r0, -1             ; => FFFF 500F
 
@@ -24,10 +22,8 @@
 ; byte offsets
         lb r1, 15(r2)           ; => C12F
         lb r1, 16(r2)           ; => F001 C120
-        lb r1, -1(r2)           ; => FFFF C12F
         lb r1, 65535(r2)        ; => FFFF C12F
         lb r1, 65536(r2)        ; => F000 C120; warning: value 65536 does not fit in 16 bits
-        lu r1, 255(r3)          ; => F00F E13F
         sb r1, 0x1234           ; => F123 D104
         lea r1, 16(r2)          ; => F001 6120
 
@@ -51,13 +47,11 @@
         sl r2, -32770(r4)       ; => F800 B240 F7FF B34E; warning: value -32770 does not fit in 16 bits
 
 ; the prefix alone keeps bits 15..4
-        imm 15                  ; => F000
         imm 16                  ; => F001
         imm -1                  ; => FFFF
-        imm 0x1234              ; => F123
         imm 0x10000             ; => F000; warning: value 65536 does not fit in 16 bits
 
 ; a symbol's value is an address: no warning for what the sum holds
-        lea r1, far+70000(r2)   ; => F120 612C
-        word far+70000          ; => 120C
+        lea r1, far+70000(r2)   ; => F11F 6128
+        word far+70000          ; => 11F8
 far:

@@ -28,8 +28,6 @@
         lw r2, 0(r3)            ; => A230
         sw r2, 0(r4)            ; => 0000 B240
         lw r2, 0(r3)            ; => A230
-        sb r2, 0(r4)            ; => 0000 D240
-        lw r2, 0(r3)            ; => A230
         sw r2, 100(r4)          ; => F006 B244
         lw r2, 0(r3)            ; => A230
         sl r2, 0(r4)            ; => 0000 B242 B340
@@ -41,18 +39,10 @@
         lw r1, 0(r2)            ; => A120
         lw r2, 0(r3)            ; => A230
         lea r1, 0(r2)           ; => 6120
-        lw r1, 0(r3)            ; => A130
-        ll r2, 0(r1)            ; => A212 A310
         lw r2, 0(r3)            ; => A230
         addl r4, r2             ; => 7428 753A
         lw r2, 0(r3)            ; => A230
         movl r4, r2             ; => 6420 6530
-        lw r2, 0(r3)            ; => A230
-        imm 0x20                ; => F002
-        lw r2, 0(r3)            ; => A230
-        ba after                ; => 9F00
-after:  lw r2, 0(r3)            ; => A230
-        ret                     ; => 8F02
 
 ; r0, a store and a prefix are no loads; a data word that looks like a load is one
         lw r0, 0(r3)            ; => A030
