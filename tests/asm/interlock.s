@@ -36,20 +36,12 @@
 
 ; statements that check nothing
         lw r2, 0(r3)            ; => A230
-        lw r1, 0(r2)            ; => A120
-        lw r2, 0(r3)            ; => A230
         lea r1, 0(r2)           ; => 6120
         lw r2, 0(r3)            ; => A230
         addl r4, r2             ; => 7428 753A
-        lw r2, 0(r3)            ; => A230
-        movl r4, r2             ; => 6420 6530
 
-; r0, a store and a prefix are no loads; a data word that looks like a load is one
+; r0 is never loaded; a data word that looks like a load is one
         lw r0, 0(r3)            ; => A030
         add r1, r0              ; => 7108
-        sw r2, 0(r3)            ; => B230
-        add r1, r2              ; => 7128
-        imm 0xA200              ; => FA20
-        add r1, r2              ; => 7128
         word 0xA500             ; => A500
         mov r1, r5              ; => 0000 6150

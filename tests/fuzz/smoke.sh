@@ -14,11 +14,6 @@ mkdir -p "$out/corpus" "$out/artifacts"
     -fsanitize=fuzzer,address,undefined -Wall -Wextra -Wpedantic -I"$root/src/asm" \
     "$root"/src/asm/*.cpp "$root"/tests/fuzz/*.cpp -o "$out/fuzz_asm"
 cp "$root"/tests/asm/*.s "$root"/examples/*.s "$out/corpus/"
-# Two seeds are made: a listing date at its last second, and tables filled to the last record.
-printf '253402300799 \n  nop\n' > "$out/corpus/epoch"
-awk 'BEGIN { print "global g"; for (i = 0; i < 10001; i++) print "word g"
-             for (i = 1; i <= 10000; i++) print "s" i ":"; printf "%c%cg: nop\n", 0, 0 }' \
-    > "$out/corpus/tables_full"
 # The dictionary: the reserved words, the punctuation of operands and a few edge numbers.
 printf '"%s "\n' nop wait break srli srai slli subi addi and xor ror rcr or andn subr cmp add sub \
     addc subc rol rcl call ret reti ljltu ljgeu ljeq ljne ljlt ljge ljvs ljvc ljle ljgt ljgtu \

@@ -7,12 +7,13 @@ use warnings;
 my ($path, $count) = @ARGV;
 my $text = do { local $/; open(my $in, '<', $path) or die "$path: $!\n"; <$in> };
 my (@memory, %set);
+my %radix = (HEX => 16, DEC => 10, UNS => 10, OCT => 8, BIN => 2, 16 => 16, 10 => 10, 2 => 2);
 sub number {
     my ($token, $radix) = @_;
-    my $value = $radix == 10 ? $token : oct(($radix == 16 ? '0x' : $radix == 2 ? '0b' : '0') . $token);
     my %digits = (16 => '[0-9A-F]', 10 => '[0-9]', 8 => '[0-7]', 2 => '[01]');
-    die "$path: '$token' is no 16-bit number of radix $radix\n"
-        unless $token =~ /^$digits{$radix}+$/i && $value <= 0xFFFF;
+    die "$path: '$token' is no number of radix $radix\n" unless $token =~ /^$digits{$radix}+$/i;
+    my $value = $radix == 10 ? $token : oct({16 => '0x', 8 => '0', 2 => '0b'}->{$radix} . $token);
+    die "$path: $token does not fit 16 bits\n" if $value > 0xFFFF;
     return $value;
 }
 if ($path =~ /\.mif$/) {
@@ -21,9 +22,9 @@ if ($path =~ /\.mif$/) {
     $text =~ s/--[^\n]*|%[^%]*%/ /g;
     my ($head, $body) = $text =~ /^(.*?)\bCONTENT\s+BEGIN\b(.*)\bEND\s*;\s*$/is or die "$path\n";
     %set = map { uc } $head =~ /(\w+)\s*=\s*(\w+)\s*;/g;
-    my %radix = (HEX => 16, DEC => 10, UNS => 10, OCT => 8, BIN => 2);
-    my ($at, $data) = map { $radix{$set{$_} // 'HEX'} } qw(ADDRESS_RADIX DATA_RADIX);
-    die "$path: not 16 bits by 32768\n" unless "@set{qw(WIDTH DEPTH)}" eq '16 32768' && $at && $data;
+    my ($at, $data) = map { $radix{$set{$_} // 'HEX'} or die "$path: $_\n" }
+        qw(ADDRESS_RADIX DATA_RADIX);
+    die "$path: not 16 bits by 32768\n" unless "@set{qw(WIDTH DEPTH)}" eq '16 32768';
     for (grep { /\S/ } split /;/, $body) {
         /^\s*(?:\[\s*(\w+)\s*\.\.\s*(\w+)\s*\]|(\w+))\s*:\s*(.+?)\s*$/s or die "$path: '$_'\n";
         my @values = map { number($_, $data) } split ' ', $4;
@@ -35,12 +36,11 @@ if ($path =~ /\.mif$/) {
     }
     die "$path: a word without a value\n" if grep { !defined } @memory[0 .. 32767];
 } else {
-    # Lines that start with ; are comments; the radix, then the values, separated by commas
-    # or white space, of the vector.
+    # Lines that start with ; are comments; the radix, then the vector of values separated
+    # by commas or white space.
     $text =~ s/^\s*;.*$//mg;
-    %set = map { lc } $text =~ /(\w+)\s*=\s*([^;]*);/g;
-    my $radix = $set{memory_initialization_radix} // '';
-    die "$path: radix '$radix'\n" unless $radix =~ /^(2|10|16)$/;
+    %set = map { lc } $text =~ /(\w+)\s*=\s*([^;]*?)\s*;/g;
+    my $radix = $radix{$set{memory_initialization_radix} // ''} or die "$path: radix\n";
     @memory = map { number($_, $radix) } grep { length } split /[\s,]+/,
         $set{memory_initialization_vector} // '';
     die "$path: " . @memory . " values, not $count\n" if @memory != $count;
