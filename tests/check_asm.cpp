@@ -136,8 +136,8 @@ static std::string joined(const Texts& texts)
 
 static std::string shown(const std::string& digits)
 {
-    return digits.substr(0, 40) + (digits.size() > 40 ? "... (" + std::to_string(digits.size() / 2)
-                                                           + " bytes)" : digits.empty() ? "nothing" : "");
+    if (digits.size() <= 40) return digits.empty() ? "nothing" : digits;
+    return digits.substr(0, 40) + "... (" + std::to_string(digits.size() / 2) + " bytes)";
 }
 
 int main(int argc, char** argv)

@@ -2,7 +2,6 @@
 // branch is placed at 0x100 with a label at its target.
 #include "unit_util.h"
 
-
 // Words the assembler gives back otherwise: where (word & mask) == match it gives
 // (word & keep) | set, or, with keep 0, refuses the text.
 struct Exception { uint32_t mask, match, keep, set; };
@@ -33,7 +32,8 @@ TEST(Disassembler, EveryWordAssemblesBack)
         std::string branch = text.substr(0, text.find(' ')) + " t\n";
         if (m == 9 && target <= 0x100)
             source = "bss " + std::to_string(target) + "\nt: " +
-                     (target < 0x100 ? "bss " + std::to_string(0x100 - target) + "\n" : "") + branch;
+                     (target < 0x100 ? "bss " + std::to_string(0x100 - target) + "\n" : "") +
+                     branch;
         else if (m == 9)
             source = "bss 256\n" + branch +
                      (target > 0x102 ? "bss " + std::to_string(target - 0x102) + "\n" : "") + "t:";
