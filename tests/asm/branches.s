@@ -26,11 +26,10 @@ odd5:   byte 0x22               ; => 22
 ; an undefined label is reported once, at its first use, and no word is changed
         ba nowhere              ; => 9F00 ; late error: undefined symbol 'nowhere'
         bne nowhere             ; => 9300
-        beq nowhere             ; => 9200
 
 
 ; a branch in the last word of the image
-        align 0x8000            ; => 00*32224
+        align 0x8000            ; => 00*32226
         bss 0x7FFC              ; => 00*32764
 back:   nop                     ; => 0000
         ba back                 ; => 9FFE

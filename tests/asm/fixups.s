@@ -9,7 +9,6 @@ s1234:  nop                     ; => 0000
         word top+6              ; => 0002
         word top                ; => FFFC
         word s0100-0x101        ; => FFFF
-        word s0100+0x10000      ; => 0100
         word nowhere+5          ; => 0005 ; late error: undefined symbol 'nowhere'
 
 ; loads, stores and lea: bits 15..4 of the target into the prefix, bits 3..0 into L
@@ -31,6 +30,6 @@ s1234:  nop                     ; => 0000
         lw r2, nowhere+4(r3)    ; => F000 A234
 
 ; a prefix in the last word but one, its load in the last: both are patched
-        align 0x8000            ; => 00*28042
+        align 0x8000            ; => 00*28044
         bss 0x7FFC              ; => 00*32764
 top:    lw r1, top+2            ; => FFFF A10E

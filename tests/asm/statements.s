@@ -23,7 +23,6 @@ x:
 
 ; long load and store: low half at offset+2, high half at offset; r15 pairs with r0
         ll r2, 4(r6)            ; => A266 A364
-        sl r2, 14(r6)           ; => B261 B36E
         ll r2, -2(r6)           ; => A260 FFFF A36E
         sl r2, 30(r6)           ; => F002 B260 B36F
         ll r2, x(r6)            ; => F000 A262 F000 A360
@@ -33,7 +32,4 @@ x:
 
 ; keywords without a statement
         ljneg r1                ; error: unexpected token
-        ljpos r1                ; error: unexpected token
-        bneg x                  ; error: unexpected token
-        bpos x                  ; error: unexpected token
         cmpl r1, r2             ; error: unexpected token

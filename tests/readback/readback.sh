@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Reads outputs back with the tool that consumes them:  readback.sh VEXA CONSUMER
-# The consumer must read, for each program below, the words of its binary image (each word
-# low byte first there), which never passes through the writer under test. ghdl reads the
-# VHDL ROM; iverilog the Verilog ROM (every 61st word number of a full memory) and the
-# $readmemh file, where "corrupt" changes one word that it must catch; verilator lints the
-# Verilog ROM with every warning on; yosys maps the example's to one iCE40 block of RAM;
-# srec_cat and objcopy read Intel HEX; mif and coe are the readers of readers.pl.
+# For each program below the consumer must find the words of its binary image (each word low
+# byte first there), which never passes through the writer under test. ghdl reads the VHDL
+# ROM; iverilog the Verilog ROM (every 61st word number of a full memory) and the $readmemh
+# file, where "corrupt" changes one word that it must catch; verilator lints the Verilog ROM
+# with every warning on; yosys maps the example's to one iCE40 block of RAM; srec_cat and
+# objcopy read Intel HEX; mif and coe are the readers of readers.pl.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 vexa=$(realpath "$1")
@@ -46,32 +46,25 @@ for row in "${programs[@]}"; do
         sed p "$p.words" | cmp - "$p.read" ;;
     iverilog | corrupt)
         [ "$consumer" = corrupt ] && sed -i '2s/CD34/CD35/' "$p.mem"
-        module=${name/2nd/prom}
         stride=$([ "$name" = full ] && echo 61 || echo 1)
-        iverilog -g2005 -Wall -DROM="$module" -o "$p.vvp" "$p.v" "$here/rom_tb.v" > "$p.log" 2>&1
-        [ ! -s "$p.log" ]
+        iverilog -g2005 -Wall -DROM="${name/2nd/prom}" -o "$p.vvp" "$p.v" "$here/rom_tb.v" 2>&1 |
+            cmp - /dev/null
         vvp -n "$p.vvp" +mem="$p.mem" +stride="$stride" > "$p.read"
         { cat "$p.words"; echo 0000; awk -v s="$stride" '(NR - 1) % s == 0 { print; print }' \
             "$p.words"; } | tr A-F a-f | diff - "$p.read" > "$p.diff" || [ "$consumer" = corrupt ]
         [ "$consumer" != corrupt ] || [ "$(sed -n '1p;$p' "$p.diff")" = $'2c2\n> cd35' ] ;;
     verilator)
-        verilator --lint-only -Wall "$p.v" > "$p.log" 2>&1
-        [ ! -s "$p.log" ] ;;
+        verilator --lint-only -Wall "$p.v" 2>&1 | cmp - /dev/null ;;
     yosys)
         yosys -q -p "read_verilog $p.v; synth_ice40 -top $name; tee -q -o $p.stat stat"
         [ "$(awk '$1 == "SB_RAM40_4K" { print $2 }' "$p.stat")" = 1 ] ;;
     srec_cat | objcopy)
         # The program's bytes in memory order; an empty program is the end record alone.
         perl -0777 -ne "s/(.)(.)/\$2\$1/gs; print substr(\$_, 0, $lc)" "$p.bin" > "$p.bytes"
-        if [ "$lc" = 0 ]; then
-            [ "$(cat "$p.ihx")" = ':00000001FF' ]
-        elif [ "$consumer" = srec_cat ]; then
-            srec_cat "$p.ihx" -Intel -o "$p.out" -Binary
-            cmp "$p.out" "$p.bytes"
-        else
-            objcopy -I ihex -O binary "$p.ihx" "$p.out"
-            cmp "$p.out" "$p.bytes"
-        fi ;;
+        if [ "$lc" = 0 ]; then echo ':00000001FF' | cmp - "$p.ihx"; continue; fi
+        if [ "$consumer" = srec_cat ]; then srec_cat "$p.ihx" -Intel -o "$p.out" -Binary
+        else objcopy -I ihex -O binary "$p.ihx" "$p.out"; fi
+        cmp "$p.out" "$p.bytes" ;;
     mif | coe)
         perl "$here/readers.pl" "$p.$consumer" $(((lc + 1) / 2 + (lc == 0))) | cmp - "$p.words" ;;
     esac
