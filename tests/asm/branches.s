@@ -14,22 +14,6 @@ f208:   nop                     ; => 0000
         nop                     ; => 0000
 f20c:   nop                     ; => 0000
 
-; every accepted condition, each one word further from the label
-cond:   bltu cond               ; => 90FF
-        bgeu cond               ; => 91FE
-        beq cond                ; => 92FD
-        bne cond                ; => 93FC
-        blt cond                ; => 94FB
-        bge cond                ; => 95FA
-        bvs cond                ; => 96F9
-        bvc cond                ; => 97F8
-        ble cond                ; => 98F7
-        bgt cond                ; => 99F6
-        bgtu cond               ; => 9AF5
-        bleu cond               ; => 9BF4
-        bn cond                 ; => 9EF3
-        ba cond                 ; => 9FF2
-
 ; an odd target: the distance is halved toward zero
         ba odd5                 ; => 9F01
         nop                     ; => 0000
@@ -42,12 +26,10 @@ odd5:   byte 0x22               ; => 22
 ; an undefined label is reported once, at its first use, and no word is changed
         ba nowhere              ; => 9F00 ; late error: undefined symbol 'nowhere'
         bne nowhere             ; => 9300
-        beq nowhere             ; => 9200
 
-; a branch takes one label and nothing else
-        ba                      ; error: syntax error
-        ba r1                   ; error: syntax error
-        ba cond 2               ; error: syntax error
-        ba cond-2               ; error: syntax error
-        bneg cond               ; error: unexpected token
-        bpos cond               ; error: unexpected token
+
+; a branch in the last word of the image
+        align 0x8000            ; => 00*32226
+        bss 0x7FFC              ; => 00*32764
+back:   nop                     ; => 0000
+        ba back                 ; => 9FFE

@@ -6,10 +6,9 @@ s1234:  nop                     ; => 0000
 
 ; word: the value plus the addend, cut to 16 bits
         word s0100+3            ; => 0103
-        word top+4              ; => 0002
-        word top                ; => FFFE
+        word top+6              ; => 0002
+        word top                ; => FFFC
         word s0100-0x101        ; => FFFF
-        word s0100+0x10000      ; => 0100
         word nowhere+5          ; => 0005 ; late error: undefined symbol 'nowhere'
 
 ; loads, stores and lea: bits 15..4 of the target into the prefix, bits 3..0 into L
@@ -20,7 +19,6 @@ s1234:  nop                     ; => 0000
         sb r1, s1234+1(r2)      ; => F123 D125
         lu r1, s1234+1          ; => F123 E105
         lea r1, s1234+1         ; => F123 6105
-        lea r1, s0010-32        ; => FFFF 6100
         ll r4, s1234(r5)        ; => F123 A456 F123 A554
 
 ; a word access at an odd target is refused and both words keep their placeholders
@@ -31,7 +29,7 @@ s1234:  nop                     ; => 0000
         lea r1, nowhere+0x120   ; => F012 6100
         lw r2, nowhere+4(r3)    ; => F000 A234
 
-; the last word of the image, ending it exactly at 65536
-        align 0x8000            ; => 00*28038
-        bss 0x7FFE              ; => 00*32766
-top:    nop                     ; => 0000
+; a prefix in the last word but one, its load in the last: both are patched
+        align 0x8000            ; => 00*28044
+        bss 0x7FFC              ; => 00*32764
+top:    lw r1, top+2            ; => FFFF A10E

@@ -3,41 +3,57 @@
 ; alone, before a statement, and with white space before the colon
 start:
         word start              ; => 0000
-here:   word here               ; => 0002
-there   :   word there          ; => 0004
-tight:word tight                ; => 0006
-mark:                           ; a label with a comment
-        word mark               ; => 0008
-NOP:    word NOP                ; => 000A
-R1:     word R1                 ; => 000C
-Sp:     word Sp                 ; => 000E
-r16:    word r16                ; => 0010
-nopx:   word nopx               ; => 0012
-sp1:    word sp1                ; => 0014
-_tmp9:  word _tmp9              ; => 0016
+there   :   word there          ; => 0002
+tight:word tight                ; => 0004
+NOP:    word NOP                ; => 0006
+_tmp9:  word _tmp9              ; => 0008
+
+; use, label and global in any order name one symbol
+        word late               ; => 000C
+late:   word late               ; => 000C
+        global late
+        word late               ; => 000C
+
+; names agree in their first 31 characters; case matters
+abcdefghij_abcdefghij_abcdefghij_ab_12345: word abcdefghij_abcdefghij_abcdefghij_ab_X2345 ; => 0010
+        word abcdefghij_abcdefghij_abcdefghij_ab_12345_more ; => 0010
+        word Late               ; => 0000 ; late error: undefined symbol 'Late'
+        word undefined_name_of_forty_characters_long ; => 0000 ; late error: undefined symbol 'undefined_name_of_forty_charact'
 
 ; a second definition replaces the first, for every use before or after it
-        word twice              ; => 0020
-twice:  word twice              ; => 0020
+        word twice              ; => 001E
+twice:  word twice              ; => 001E
         nop                     ; => 0000
-        word twice              ; => 0020
-twice:  word twice              ; => 0020; warning: label 'twice' redefined: every reference uses the last definition
+twice:  word twice              ; => 001E; warning: label 'twice' redefined: every reference uses the last definition
 
 ; the label stays defined when its statement fails
 x:      y: nop                  ; error: syntax error; expecting opcode
 a1:     addi r1, r2             ; error: syntax error
-z:      ljneg r1                ; error: unexpected token
-        word x                  ; => 0022
-        word a1                 ; => 0022
-        word z                  ; => 0022
+        word x                  ; => 0020
+        word a1                 ; => 0020
 
 ; what cannot start a line
 loop                            ; error: syntax error: @
 lbl nop                         ; error: syntax error: @
-5:      nop                     ; error: syntax error; expecting opcode
-r1:     nop                     ; error: syntax error; expecting opcode
-:       nop                     ; error: syntax error; expecting opcode
-lbl2: : nop                     ; error: syntax error; expecting opcode
 nop:                            ; error: syntax error
         word loop               ; => 0000 ; late error: undefined symbol 'loop'
         word y                  ; => 0000 ; late error: undefined symbol 'y'
+
+; a label at an odd address names the padding byte of the word after it, once
+        byte 1                  ; => 01
+odd1:                           ; a label alone
+odd2:   align 1                 ; nothing laid down yet
+        nop                     ; => 00 0000; warning: label 'odd1' at odd address 0029 names a padding byte; warning: label 'odd2' at odd address 0029 names a padding byte
+        byte 1                  ; => 01
+odd3:   lw r1, 3(r2)            ; => 00 A123; error: odd offset; warning: label 'odd3' at odd address 002D names a padding byte
+        byte 1                  ; => 01
+odd4:   align 4                 ; => 00 0000; warning: label 'odd4' at odd address 0031 names a padding byte
+        byte 1                  ; => 01
+odd5:   bss 3                   ; => 00 00 00
+        byte 1                  ; => 01
+odd6:   word far                ; => 00 0040; warning: label 'odd6' at odd address 0039 names a padding byte
+        byte 9                  ; => 09
+odd7:
+odd7:   byte x                  ; warning: label 'odd7' redefined: every reference uses the last definition; error: syntax error
+        beq far                 ; => 00 9200; warning: label 'odd7' at odd address 003D names a padding byte
+far:

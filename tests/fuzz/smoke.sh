@@ -1,11 +1,26 @@
 #!/usr/bin/env bash
-# The short fuzzing run of the test command: every saved regression input once, then a minute
-# of fuzzing. Fails on any crash, leak, hang or broken invariant.
+# Fuzzes the assembler:  smoke.sh [SECONDS] [libFuzzer options]  (60 seconds by default, the
+# short run of the test command). Builds the target into build-fuzz/ with clang, libFuzzer,
+# AddressSanitizer and UndefinedBehaviorSanitizer, seeds its corpus from the golden cases and
+# the examples, and fails on any crash, leak, hang or broken invariant; crashing inputs go to
+# build-fuzz/artifacts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-"$root/tests/fuzz/build.sh"
-regressions=("$root"/tests/fuzz/regressions/*)
-if [ -e "${regressions[0]}" ]; then
-    "$root/build-fuzz/fuzz_asm" -timeout=5 -rss_limit_mb=2048 -close_fd_mask=2 "${regressions[@]}"
-fi
-"$root/tests/fuzz/run.sh" "${FUZZ_SMOKE_SECONDS:-60}"
+out=$root/build-fuzz
+seconds=${1:-${FUZZ_SMOKE_SECONDS:-60}}
+shift $(($# > 0))
+mkdir -p "$out/corpus" "$out/artifacts"
+"${FUZZ_CXX:-clang++-14}" -std=c++20 -g -O1 -fno-omit-frame-pointer -fno-sanitize-recover=all \
+    -fsanitize=fuzzer,address,undefined -Wall -Wextra -Wpedantic -I"$root/src/asm" \
+    "$root"/src/asm/*.cpp "$root"/tests/fuzz/*.cpp -o "$out/fuzz_asm"
+cp "$root"/tests/asm/*.s "$root"/examples/*.s "$out/corpus/"
+# The dictionary: the reserved words, the punctuation of operands and a few edge numbers.
+printf '"%s "\n' nop wait break srli srai slli subi addi and xor ror rcr or andn subr cmp add sub \
+    addc subc rol rcl call ret reti ljltu ljgeu ljeq ljne ljlt ljge ljvs ljvc ljle ljgt ljgtu \
+    ljleu ljneg ljpos ljn lja bltu bgeu beq bne blt bge bvs bvc ble bgt bgtu bleu bneg bpos bn \
+    ba lw sw lb sb lu imm mov cmpi lea sext zext addl subl andl orl xorl andnl movl cmpl ll sl \
+    global align byte word bss r{0..15} sp 0x 0xFFFF 65536 2147483647 > "$out/vexa.dict"
+printf '"%s"\n' - + , : '(' ')' ';' '\x0a' '\x00\x00' '\x0d\x0a' >> "$out/vexa.dict"
+exec "$out/fuzz_asm" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -close_fd_mask=2 \
+    -dict="$out/vexa.dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 "$@" \
+    "$out/corpus"

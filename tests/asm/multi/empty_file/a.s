@@ -1,2 +1,0 @@
-; an empty file between two others changes nothing
-        nop                     ; => 0000

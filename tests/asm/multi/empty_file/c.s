@@ -1,1 +1,0 @@
-here:   word here               ; => 0002

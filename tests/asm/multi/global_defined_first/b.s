@@ -1,2 +1,0 @@
-        word start              ; => 0002
-        ba start                ; => 9FFD

@@ -1,2 +1,0 @@
-        global start
-start:  nop                     ; => 0000 ; scope: start 0

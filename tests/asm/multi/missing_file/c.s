@@ -1,1 +1,0 @@
-third:  word third              ; => 0002 ; scope: third 3

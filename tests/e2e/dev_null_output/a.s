@@ -1,2 +1,0 @@
-nop
-addi r1

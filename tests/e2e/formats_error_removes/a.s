@@ -1,3 +1,0 @@
-nop
-lw r1, 3(r2)
-ret

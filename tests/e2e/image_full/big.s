@@ -1,4 +1,0 @@
-bss 65534
-nop
-nop
-nop

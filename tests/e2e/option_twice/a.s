@@ -1,2 +1,0 @@
-addi r1, r2, 16
-word 0xBEEF

@@ -1,2 +1,0 @@
-nop
-word foo

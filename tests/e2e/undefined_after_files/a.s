@@ -1,3 +1,0 @@
-nop
-word foo
-; end
