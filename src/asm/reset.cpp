@@ -15,4 +15,6 @@ void reset_assembler()
     reset_symbol_index();
     reset_notes();
     reset_sources();
+    memory_depth = IMAGE_SIZE / 2;
+    module_name = nullptr;
 }
