@@ -16,4 +16,6 @@ void reset_assembler()
     reset_notes();
     reset_sources();
     reset_outputs();
+    memory_depth = IMAGE_SIZE / 2;
+    module_name = nullptr;
 }

@@ -105,7 +105,7 @@ yosys -q -p "read_verilog boot.v app.v pair.v; synth_ice40 -top pair; tee -q -o 
 long=r$(printf '%063d' 7)                                # 64 characters
 names=(Entity sIGNAL Downto PROCESS Module wIRE EndModule Logic bIT Interface Clk Instr
        Prom_Beh IEEE Std_Logic_1164 work 2nd_rom boot__rom rom_ _rom röm boot-rom ''
-       "${long}x" "ok $long" "ok Boot_Rom2" "ok a" "ok prom" "ok logic2" "ok X_1")
+       "${long}x" "ok $long" "ok Boot_Rom2" "ok a" "ok prom" "ok logic2" "ok Z_1")
 for row in "${names[@]}"; do
     read -r ok name <<< "$row"
     if [ "$ok" = ok ]; then
