@@ -8,10 +8,11 @@ msg:    nop                     ; => 00 0000; warning: label 'msg' at odd addres
         word target             ; => 00 000E
         byte 255                ; => FF
         byte -128               ; => 80
+        byte -129               ; => 7F; warning: value -129 does not fit in 8 bits
         byte 256                ; => 00; warning: value 256 does not fit in 8 bits
         byte x                  ; error: syntax error
         byte                    ; error: syntax error
-        align 2                 ; => 00
+        align 2
 
 ; word: a number, or one symbol first, then signed numbers
 target: word 0x1234             ; => 1234

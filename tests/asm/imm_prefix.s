@@ -8,7 +8,7 @@
         addi r2, r3, -32769     ; => F7FF 623F; warning: value -32769 does not fit in 16 bits
         addi r2, r3, 65535      ; => FFFF 623F
         addi r2, r3, 65536      ; => F000 6230; warning: value 65536 does not fit in 16 bits
-        cmpi r0, -1             ; => FFFF 500F
+        cmpi r0, -32769         ; => F7FF 500F; warning: value -32769 does not fit in 16 bits
 
 ; numbers beyond 32 bits: decimal saturates, hexadecimal keeps its low 32 bits
         addi r1, r1, 4294967296 ; => FFFF 611F; warning: value 2147483647 does not fit in 16 bits
@@ -22,15 +22,18 @@
         lb r1, 65536(r2)        ; => F000 C120; warning: value 65536 does not fit in 16 bits
         sb r1, 0x1234           ; => F123 D104
         lea r1, 16(r2)          ; => F001 6120
+        lea r1, 70000(r2)       ; => F117 6120; warning: value 70000 does not fit in 16 bits
 
 ; word offsets: even 0..30 packed into L, bit 4 of the offset in bit 0
         lw r1, 32(r2)           ; => F002 A120
         lw r1, -2(r2)           ; => FFFF A12E
         sw r3, 18(r2)           ; => B323
+        sw r1, -32770(r2)       ; => F7FF B12E; warning: value -32770 does not fit in 16 bits
 
 ; odd word offsets keep their low 4 bits, get no prefix, and are errors
         lw r1, -1(r2)           ; => A12F ; error: odd offset
         sw r3, 33(r2)           ; => B321 ; error: odd offset
+        lw r1, 70001(r2)        ; => A121 ; error: odd offset
 
 ; a pair reaches d and d + 2: either may lose bits, one warning names d
         ll r2, 65532(r4)        ; => FFFF A24E FFFF A34C
@@ -42,6 +45,6 @@
         imm 0x10000             ; => F000; warning: value 65536 does not fit in 16 bits
 
 ; a symbol's value is an address: no warning for what the sum holds
-        lea r1, far+70000(r2)   ; => F11D 6128
-        word far+70000          ; => 11D8
+        lea r1, far+70000(r2)   ; => F11E 6122
+        word far+70000          ; => 11E2
 far:

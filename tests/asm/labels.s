@@ -6,31 +6,32 @@ start:
 there   :   word there          ; => 0002
 tight:word tight                ; => 0004
 NOP:    word NOP                ; => 0006
-_tmp9:  word _tmp9              ; => 0008
+r16:    word r16                ; => 0008
+_tmp9:  word _tmp9              ; => 000A
 
 ; use, label and global in any order name one symbol
-        word late               ; => 000C
-late:   word late               ; => 000C
+        word late               ; => 000E
+late:   word late               ; => 000E
         global late
-        word late               ; => 000C
+        word late               ; => 000E
 
 ; names agree in their first 31 characters; case matters
-abcdefghij_abcdefghij_abcdefghij_ab_12345: word abcdefghij_abcdefghij_abcdefghij_ab_X2345 ; => 0010
-        word abcdefghij_abcdefghij_abcdefghij_ab_12345_more ; => 0010
+abcdefghij_abcdefghij_abcdefghij_ab_12345: word abcdefghij_abcdefghij_abcdefghij_ab_X2345 ; => 0012
+        word abcdefghij_abcdefghij_abcdefghij_ab_12345_more ; => 0012
         word Late               ; => 0000 ; late error: undefined symbol 'Late'
         word undefined_name_of_forty_characters_long ; => 0000 ; late error: undefined symbol 'undefined_name_of_forty_charact'
 
 ; a second definition replaces the first, for every use before or after it
-        word twice              ; => 001E
-twice:  word twice              ; => 001E
+        word twice              ; => 0020
+twice:  word twice              ; => 0020
         nop                     ; => 0000
-twice:  word twice              ; => 001E; warning: label 'twice' redefined: every reference uses the last definition
+twice:  word twice              ; => 0020; warning: label 'twice' redefined: every reference uses the last definition
 
 ; the label stays defined when its statement fails
 x:      y: nop                  ; error: syntax error; expecting opcode
 a1:     addi r1, r2             ; error: syntax error
-        word x                  ; => 0020
-        word a1                 ; => 0020
+        word x                  ; => 0022
+        word a1                 ; => 0022
 
 ; what cannot start a line
 loop                            ; error: syntax error: @
@@ -43,11 +44,11 @@ nop:                            ; error: syntax error
         byte 1                  ; => 01
 odd1:                           ; a label alone
 odd2:   align 1                 ; nothing laid down yet
-        nop                     ; => 00 0000; warning: label 'odd1' at odd address 0029 names a padding byte; warning: label 'odd2' at odd address 0029 names a padding byte
+        nop                     ; => 00 0000; warning: label 'odd1' at odd address 002B names a padding byte; warning: label 'odd2' at odd address 002B names a padding byte
         byte 1                  ; => 01
-odd3:   lw r1, 3(r2)            ; => 00 A123; error: odd offset; warning: label 'odd3' at odd address 002D names a padding byte
+odd3:   lw r1, 3(r2)            ; => 00 A123; error: odd offset; warning: label 'odd3' at odd address 002F names a padding byte
         byte 1                  ; => 01
-odd4:   align 4                 ; => 00 0000; warning: label 'odd4' at odd address 0031 names a padding byte
+odd4:   align 4                 ; => 00; warning: label 'odd4' at odd address 0033 names a padding byte
         byte 1                  ; => 01
 odd5:   bss 3                   ; => 00 00 00
         byte 1                  ; => 01
