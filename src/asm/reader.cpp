@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // Which files were read as sources, by device and inode.
 struct SourceId { dev_t device; ino_t inode; };
@@ -41,8 +44,8 @@ void reset_sources()
 
 // A line is at most 511 characters and ends after its newline, exactly as a bounded line read
 // cuts it, so a longer line becomes several. The unread text is buffer[pos..end); once less
-// than a line is left, it moves to the front and the next block is read behind it. Readers
-// of a line may look up to READ_SLACK bytes past its end.
+// than a line is left, it moves to the front and the next block is read behind it. Scans
+// may look up to READ_SLACK bytes past the end of the text.
 constexpr size_t READ_BLOCK = 1 << 16;
 constexpr size_t READ_SLACK = 64;
 constexpr int32_t MAX_OPEN_SOURCES = 17;   // the file being read and those it suspended
@@ -115,34 +118,92 @@ static char* skip_blanks(char* text)
     return text;
 }
 
-// Passes over the blank and comment lines at `text`, each ending in its newline within the line
-// limit, up to the first line that may hold a statement or does not end before `stop`. Adds
-// the lines passed to current_line and returns their bytes. Out of line: it runs once a run of
-// such lines, and inlined it slows the loop that hands out statements.
-[[gnu::noinline]] static size_t pass_quiet_lines(char* text, char* stop)
+#if defined(__SSE2__)
+// Bit i of each mask stands for byte i of the 64 at `text`: the newlines, the semicolons, and
+// the bytes that are neither white space nor a semicolon.
+struct LineMasks { uint64_t newlines, semicolons, others; };
+
+static uint64_t group_bits(__m128i bytes, int group)
 {
-    char* line = text;
-    int32_t count = 0;
-    for (;;) {
-        char* limit = stop - line > TEXT_MAX ? line + TEXT_MAX : stop;   // its newline's bound
-        char* end = skip_blanks(line);
-        if (end >= limit) {
-            break;
-        }
-        if (*end == ';') {
-            end = static_cast<char*>(std::memchr(end, '\n', static_cast<size_t>(limit - end)));
-            if (end == nullptr) {
-                break;
-            }
-        } else if (*end != '\n') {
-            break;
-        }
-        line = end + 1;
-        count++;
-    }
-    current_line += count;
-    return static_cast<size_t>(line - text);
+    return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(bytes))) << (16 * group);
 }
+
+static LineMasks line_masks(const char* text)
+{
+    LineMasks masks{0, 0, 0};
+    for (int group = 0; group < 4; group++) {
+        __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * group));
+        // White space is a blank or a control character 9..13.
+        __m128i control = _mm_sub_epi8(chunk, _mm_set1_epi8(9));
+        __m128i control_space = _mm_cmpeq_epi8(_mm_min_epu8(control, _mm_set1_epi8(4)), control);
+        __m128i space = _mm_or_si128(control_space, _mm_cmpeq_epi8(chunk, _mm_set1_epi8(' ')));
+        __m128i semicolon = _mm_cmpeq_epi8(chunk, _mm_set1_epi8(';'));
+        masks.newlines |= group_bits(_mm_cmpeq_epi8(chunk, _mm_set1_epi8('\n')), group);
+        masks.semicolons |= group_bits(semicolon, group);
+        masks.others |= group_bits(_mm_or_si128(space, semicolon), group);
+    }
+    masks.others = ~masks.others;
+    return masks;
+}
+
+// The number of bits set, inline: without a popcount instruction in the target,
+// std::popcount is a library call.
+static int32_t count_bits(uint64_t bits)
+{
+    bits -= (bits >> 1) & 0x5555555555555555u;
+    bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<int32_t>((bits * 0x0101010101010101u) >> 56);
+}
+
+// Passes over the blank and comment lines among the `avail` bytes at `text`, each ending in its
+// newline within the line limit, up to the first line that may hold a statement (a NUL byte
+// counts as one), is longer, or does not end among those bytes. Adds the lines passed to
+// current_line and returns their bytes. It looks at 64 bytes at a time, without a branch per
+// line, and may read 64 bytes past the text. Out of line: it runs once a run of such lines,
+// and inlined it slows the loop that hands out statements.
+[[gnu::noinline]] static size_t pass_quiet_lines(const char* text, size_t avail)
+{
+    size_t start = 0;       // the first byte of the line being looked at
+    uint64_t seen = 0;      // 1 when that line has shown a semicolon
+    for (size_t window = 0; window < avail && window < start + TEXT_MAX; window += 64) {
+        uint64_t valid = avail - window < 64 ? (uint64_t{1} << (avail - window)) - 1 : ~uint64_t{0};
+        LineMasks masks = line_masks(text + window);
+        uint64_t newlines = masks.newlines & valid;
+        // A carry that starts at each semicolon runs through the following bytes of its line
+        // and dies at the newline: the carry into a byte says that its line had a semicolon
+        // before it. A byte that is no white space and has none before it opens a statement.
+        uint64_t open = ~newlines;
+        uint64_t sum = open + masks.semicolons;
+        uint64_t carry_out = sum < open;
+        sum += seen;
+        carry_out |= sum < seen;
+        uint64_t carries = sum ^ open ^ masks.semicolons;
+        uint64_t statement = masks.others & ~carries & valid;
+        if (statement != 0) {
+            newlines &= (statement & (0 - statement)) - 1;   // the lines that end before it
+        }
+        if (newlines != 0) {
+            size_t first = window + static_cast<size_t>(__builtin_ctzll(newlines));
+            if (first - start >= static_cast<size_t>(TEXT_MAX)) {
+                return start;
+            }
+            current_line += count_bits(newlines);
+            start = window + 64 - static_cast<size_t>(__builtin_clzll(newlines));
+        }
+        if (statement != 0) {
+            return start;
+        }
+        seen = carry_out;
+    }
+    return start;
+}
+#else
+static size_t pass_quiet_lines(const char*, size_t)
+{
+    return 0;
+}
+#endif
 
 bool next_line(SourceLine& line, bool statements_only)
 {
@@ -166,9 +227,9 @@ bool next_line(SourceLine& line, bool statements_only)
         char* end = newline != nullptr ? newline + 1 : limit;
         current_line++;
         r.pos = static_cast<size_t>(end - r.buffer);
-        if (statements_only && first < limit && (*first == ';' || *first == '\n')) {
+        if (statements_only && (*first == ';' || *first == '\n')) {
             // A blank or comment line: such lines come in runs, passed over at once.
-            r.pos += pass_quiet_lines(end, stop);
+            r.pos += pass_quiet_lines(end, static_cast<size_t>(stop - end));
             continue;
         }
         // The text ends at the newline or a NUL byte, without the white space before it.

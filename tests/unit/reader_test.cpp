@@ -3,6 +3,7 @@
 // which the diagnostics' line numbers and the image show.
 #include "unit_util.h"
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -29,10 +30,14 @@ Outcome assemble_with(const std::string& source, bool plain)
     return outcome;
 }
 
-void expect_same_counting(const std::string& source)
+// Both runs report alike, `errors` diagnostics when that is given.
+void expect_same_counting(const std::string& source, int errors = -1)
 {
     Outcome plain = assemble_with(source, true);
     ASSERT_NE(plain.diagnostics, "") << "every case needs a diagnostic to show its line number";
+    if (errors >= 0) {
+        EXPECT_EQ(std::count(plain.diagnostics.begin(), plain.diagnostics.end(), '\n'), errors);
+    }
     Outcome quick = assemble_with(source, false);
     EXPECT_EQ(quick.diagnostics, plain.diagnostics);
     EXPECT_EQ(quick.image, plain.image);
@@ -53,29 +58,32 @@ TEST(Reader, QuietLinesCountedAlike)
 {
     const std::string long_comment = "; " + std::string(507, 'c') + "\n";   // 510 characters
     const std::string split_comment = "; " + std::string(600, 'c') + "\n";  // read in two pieces
-    const std::string rows[] = {
-        repeat("\n", 63) + "bad1\n" + repeat(";\n", 40) + "bad2\n",
-        repeat("; x\n", 17) + "nop\n" + repeat("   \t; y\n", 9) + "bad\n",
+    struct Row { int errors; std::string source; };
+    const Row rows[] = {
+        {2, repeat("\n", 63) + "bad1\n" + repeat(";\n", 40) + "bad2\n"},
+        {1, repeat("; x\n", 17) + "nop\n" + repeat("   \t; y\n", 9) + "bad\n"},
         // indentation passed eight blanks at a time, and every other white space
-        repeat(std::string(17, ' ') + ";\n", 5) + std::string(16, ' ') + "bad\n",
-        "\t\v\f\r\n \t ; tab\r\n\v\n\fbad\n" + repeat(" \r\n", 3) + "\r; cr\nbad\n",
-        // lines at and past the line limit
-        long_comment + "bad1\n" + split_comment + "bad2\n" + repeat(long_comment, 3) + "bad3\n",
-        std::string(511, ' ') + "\nbad\n" + std::string(520, ' ') + "\nbad\n" +
-            std::string(600, ' ') + "; far\nbad\n",
+        {1, repeat(std::string(17, ' ') + ";\n", 5) + std::string(16, ' ') + "bad\n"},
+        {2, "\t\v\f\r\n \t ; tab\r\n\v\n\fbad\n" + repeat(" \r\n", 3) + "\r; cr\nbad\n"},
+        // bytes just outside it, each a statement the lexer refuses
+        {6, repeat(";\n", 9) + "\x01\n;\n\x08\n\n\x0e\n \x1f;\n\x7f\n\xff\n;\n"},
+        // lines at and past the line limit; the second piece of the split one is no comment
+        {4, long_comment + "bad1\n" + split_comment + "bad2\n" + repeat(long_comment, 3) + "bad3\n"},
+        {3, std::string(511, ' ') + "\nbad\n" + std::string(520, ' ') + "\nbad\n" +
+                std::string(600, ' ') + "; far\nbad\n"},
         // a statement in the last line, with no newline after it, and a comment there
-        repeat("; z\n", 30) + "bad",
-        repeat("\n", 200) + ";\nbad\n;",
+        {1, repeat("; z\n", 30) + "bad"},
+        {1, repeat("\n", 200) + ";\nbad\n;"},
         // a NUL byte in a comment, before one and alone
-        repeat("; n\n", 20) + std::string("; \0 hidden\n  \0; x\n\0\n", 20) + "\nbad\n",
+        {1, repeat("; n\n", 20) + std::string("; \0 hidden\n  \0; x\n\0\n", 20) + "\nbad\n"},
         // a label alone is a statement
-        repeat(";\n", 64) + "here:\n" + repeat(";\n", 64) + "bad\n",
+        {1, repeat(";\n", 64) + "here:\n" + repeat(";\n", 64) + "bad\n"},
         // runs across the reader's 64 KiB blocks
-        repeat("; across the blocks\n", 8000) + "bad\n" + repeat("\n   ;\n", 9000) + "bad\n",
+        {2, repeat("; across the blocks\n", 8000) + "bad\n" + repeat("\n   ;\n", 9000) + "bad\n"},
     };
-    for (const std::string& source : rows) {
-        SCOPED_TRACE(source.substr(0, 80));
-        expect_same_counting(source);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.source.substr(0, 80));
+        expect_same_counting(row.source, row.errors);
     }
 }
 
