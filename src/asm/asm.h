@@ -179,8 +179,8 @@ enum InstructionHandler : uint8_t {
 struct InstructionRow {
     const char* name;
     InstructionHandler handler;
-    uint16_t word;                       // base word, or a pseudo-instruction's first word
-    uint16_t second;                     // a pseudo-instruction's second word, else 0
+    uint16_t word = 0;                   // base word, or a pseudo-instruction's first word
+    uint16_t second = 0;                 // a pseudo-instruction's second word
 };
 extern const InstructionRow InstructionTable[MN_COUNT];
 constexpr uint32_t IMM_BASE = 0xF000;

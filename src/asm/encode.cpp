@@ -6,82 +6,83 @@
 
 // Indexed by mnemonic number (the order of the Mnemonic enum): the keyword, the handler that
 // reads the operands and lays down the words, and the base word into which the operand
-// fields go. A pseudo-instruction's words are those of the steps it expands to; HANDLER_NONE
-// marks a reserved word that is no statement.
+// fields go. A pseudo-instruction's words are those of the steps it expands to, the second
+// written out only where there is one; HANDLER_NONE marks a reserved word that is no
+// statement, and it and the directives have no word.
 constexpr InstructionRow InstructionTable[] = {
     // no operands, M = 0, function in L
-    {"nop",    HANDLER_PLAIN,       0x0000, 0},       // 0
-    {"wait",   HANDLER_PLAIN,       0x0001, 0},
-    {"break",  HANDLER_PLAIN,       0x000F, 0},
+    {"nop",    HANDLER_PLAIN,       0x0000},          // 0
+    {"wait",   HANDLER_PLAIN,       0x0001},
+    {"break",  HANDLER_PLAIN,       0x000F},
     // shifts and immediate arithmetic, M = 1, 2, 3, 5, 6
-    {"srli",   HANDLER_REG_REG_IMM, 0x1000, 0},       // 3
-    {"srai",   HANDLER_REG_REG_IMM, 0x2000, 0},
-    {"slli",   HANDLER_REG_REG_IMM, 0x3000, 0},
-    {"subi",   HANDLER_REG_REG_IMM, 0x5000, 0},
-    {"addi",   HANDLER_REG_REG_IMM, 0x6000, 0},
+    {"srli",   HANDLER_REG_REG_IMM, 0x1000},          // 3
+    {"srai",   HANDLER_REG_REG_IMM, 0x2000},
+    {"slli",   HANDLER_REG_REG_IMM, 0x3000},
+    {"subi",   HANDLER_REG_REG_IMM, 0x5000},
+    {"addi",   HANDLER_REG_REG_IMM, 0x6000},
     // two-register operations, M = 7, function in L
-    {"and",    HANDLER_TWO_REG,     0x7000, 0},       // 8
-    {"xor",    HANDLER_TWO_REG,     0x7001, 0},
-    {"ror",    HANDLER_TWO_REG,     0x7002, 0},
-    {"rcr",    HANDLER_TWO_REG,     0x7003, 0},
-    {"or",     HANDLER_TWO_REG,     0x7004, 0},
-    {"andn",   HANDLER_TWO_REG,     0x7005, 0},
-    {"subr",   HANDLER_TWO_REG,     0x7006, 0},
-    {"cmp",    HANDLER_TWO_REG,     0x7007, 0},
-    {"add",    HANDLER_TWO_REG,     0x7008, 0},
-    {"sub",    HANDLER_TWO_REG,     0x7009, 0},
-    {"addc",   HANDLER_TWO_REG,     0x700A, 0},
-    {"subc",   HANDLER_TWO_REG,     0x700B, 0},
-    {"rol",    HANDLER_TWO_REG,     0x700C, 0},
-    {"rcl",    HANDLER_TWO_REG,     0x700D, 0},
+    {"and",    HANDLER_TWO_REG,     0x7000},          // 8
+    {"xor",    HANDLER_TWO_REG,     0x7001},
+    {"ror",    HANDLER_TWO_REG,     0x7002},
+    {"rcr",    HANDLER_TWO_REG,     0x7003},
+    {"or",     HANDLER_TWO_REG,     0x7004},
+    {"andn",   HANDLER_TWO_REG,     0x7005},
+    {"subr",   HANDLER_TWO_REG,     0x7006},
+    {"cmp",    HANDLER_TWO_REG,     0x7007},
+    {"add",    HANDLER_TWO_REG,     0x7008},
+    {"sub",    HANDLER_TWO_REG,     0x7009},
+    {"addc",   HANDLER_TWO_REG,     0x700A},
+    {"subc",   HANDLER_TWO_REG,     0x700B},
+    {"rol",    HANDLER_TWO_REG,     0x700C},
+    {"rcl",    HANDLER_TWO_REG,     0x700D},
     // call, return, and the long jumps: M = 8, condition in A
-    {"call",   HANDLER_REG_JUMP,    0x8F01, 0},       // 22
-    {"ret",    HANDLER_PLAIN,       0x8F02, 0},
-    {"reti",   HANDLER_PLAIN,       0x8F04, 0},
-    {"ljltu",  HANDLER_REG_JUMP,    0x8008, 0},
-    {"ljgeu",  HANDLER_REG_JUMP,    0x8108, 0},
-    {"ljeq",   HANDLER_REG_JUMP,    0x8208, 0},
-    {"ljne",   HANDLER_REG_JUMP,    0x8308, 0},
-    {"ljlt",   HANDLER_REG_JUMP,    0x8408, 0},
-    {"ljge",   HANDLER_REG_JUMP,    0x8508, 0},
-    {"ljvs",   HANDLER_REG_JUMP,    0x8608, 0},
-    {"ljvc",   HANDLER_REG_JUMP,    0x8708, 0},
-    {"ljle",   HANDLER_REG_JUMP,    0x8808, 0},
-    {"ljgt",   HANDLER_REG_JUMP,    0x8908, 0},
-    {"ljgtu",  HANDLER_REG_JUMP,    0x8A08, 0},
-    {"ljleu",  HANDLER_REG_JUMP,    0x8B08, 0},
-    {"ljneg",  HANDLER_NONE,        0x8C08, 0},
-    {"ljpos",  HANDLER_NONE,        0x8D08, 0},
-    {"ljn",    HANDLER_REG_JUMP,    0x8E08, 0},
-    {"lja",    HANDLER_REG_JUMP,    0x8F08, 0},
+    {"call",   HANDLER_REG_JUMP,    0x8F01},          // 22
+    {"ret",    HANDLER_PLAIN,       0x8F02},
+    {"reti",   HANDLER_PLAIN,       0x8F04},
+    {"ljltu",  HANDLER_REG_JUMP,    0x8008},
+    {"ljgeu",  HANDLER_REG_JUMP,    0x8108},
+    {"ljeq",   HANDLER_REG_JUMP,    0x8208},
+    {"ljne",   HANDLER_REG_JUMP,    0x8308},
+    {"ljlt",   HANDLER_REG_JUMP,    0x8408},
+    {"ljge",   HANDLER_REG_JUMP,    0x8508},
+    {"ljvs",   HANDLER_REG_JUMP,    0x8608},
+    {"ljvc",   HANDLER_REG_JUMP,    0x8708},
+    {"ljle",   HANDLER_REG_JUMP,    0x8808},
+    {"ljgt",   HANDLER_REG_JUMP,    0x8908},
+    {"ljgtu",  HANDLER_REG_JUMP,    0x8A08},
+    {"ljleu",  HANDLER_REG_JUMP,    0x8B08},
+    {"ljneg",  HANDLER_NONE},
+    {"ljpos",  HANDLER_NONE},
+    {"ljn",    HANDLER_REG_JUMP,    0x8E08},
+    {"lja",    HANDLER_REG_JUMP,    0x8F08},
     // short branches: M = 9, condition in A, displacement filled by a fixup
-    {"bltu",   HANDLER_BRANCH,      0x9000, 0},       // 41
-    {"bgeu",   HANDLER_BRANCH,      0x9100, 0},
-    {"beq",    HANDLER_BRANCH,      0x9200, 0},
-    {"bne",    HANDLER_BRANCH,      0x9300, 0},
-    {"blt",    HANDLER_BRANCH,      0x9400, 0},
-    {"bge",    HANDLER_BRANCH,      0x9500, 0},
-    {"bvs",    HANDLER_BRANCH,      0x9600, 0},
-    {"bvc",    HANDLER_BRANCH,      0x9700, 0},
-    {"ble",    HANDLER_BRANCH,      0x9800, 0},
-    {"bgt",    HANDLER_BRANCH,      0x9900, 0},
-    {"bgtu",   HANDLER_BRANCH,      0x9A00, 0},
-    {"bleu",   HANDLER_BRANCH,      0x9B00, 0},
-    {"bneg",   HANDLER_NONE,        0x9C00, 0},
-    {"bpos",   HANDLER_NONE,        0x9D00, 0},
-    {"bn",     HANDLER_BRANCH,      0x9E00, 0},
-    {"ba",     HANDLER_BRANCH,      0x9F00, 0},
+    {"bltu",   HANDLER_BRANCH,      0x9000},          // 41
+    {"bgeu",   HANDLER_BRANCH,      0x9100},
+    {"beq",    HANDLER_BRANCH,      0x9200},
+    {"bne",    HANDLER_BRANCH,      0x9300},
+    {"blt",    HANDLER_BRANCH,      0x9400},
+    {"bge",    HANDLER_BRANCH,      0x9500},
+    {"bvs",    HANDLER_BRANCH,      0x9600},
+    {"bvc",    HANDLER_BRANCH,      0x9700},
+    {"ble",    HANDLER_BRANCH,      0x9800},
+    {"bgt",    HANDLER_BRANCH,      0x9900},
+    {"bgtu",   HANDLER_BRANCH,      0x9A00},
+    {"bleu",   HANDLER_BRANCH,      0x9B00},
+    {"bneg",   HANDLER_NONE},
+    {"bpos",   HANDLER_NONE},
+    {"bn",     HANDLER_BRANCH,      0x9E00},
+    {"ba",     HANDLER_BRANCH,      0x9F00},
     // loads, stores and the imm prefix, M = 10..15
-    {"lw",     HANDLER_LOAD_STORE,  0xA000, 0},       // 57
-    {"sw",     HANDLER_LOAD_STORE,  0xB000, 0},
-    {"lb",     HANDLER_LOAD_STORE,  0xC000, 0},
-    {"sb",     HANDLER_LOAD_STORE,  0xD000, 0},
-    {"lu",     HANDLER_LOAD_STORE,  0xE000, 0},
-    {"imm",    HANDLER_IMM,         0xF000, 0},
+    {"lw",     HANDLER_LOAD_STORE,  0xA000},          // 57
+    {"sw",     HANDLER_LOAD_STORE,  0xB000},
+    {"lb",     HANDLER_LOAD_STORE,  0xC000},
+    {"sb",     HANDLER_LOAD_STORE,  0xD000},
+    {"lu",     HANDLER_LOAD_STORE,  0xE000},
+    {"imm",    HANDLER_IMM,         0xF000},
     // pseudo-instructions: the words of their steps
-    {"mov",    HANDLER_TWO_REG,     0x6000, 0},       // 63: addi rd, rs, 0
-    {"cmpi",   HANDLER_CMPI,        0x5000, 0},       // subi r0, rs, n
-    {"lea",    HANDLER_LEA,         0x6000, 0},       // addi rd, base, offset
+    {"mov",    HANDLER_TWO_REG,     0x6000},          // 63: addi rd, rs, 0
+    {"cmpi",   HANDLER_CMPI,        0x5000},          // subi r0, rs, n
+    {"lea",    HANDLER_LEA,         0x6000},          // addi rd, base, offset
     {"sext",   HANDLER_EXTEND,      0x3008, 0x2008},  // slli 8, then srai 8
     {"zext",   HANDLER_EXTEND,      0x3008, 0x1008},  // slli 8, then srli 8
     {"addl",   HANDLER_LONG_ALU,    0x7008, 0x700A},  // add, then addc
@@ -91,15 +92,15 @@ constexpr InstructionRow InstructionTable[] = {
     {"xorl",   HANDLER_LONG_ALU,    0x7001, 0x7001},
     {"andnl",  HANDLER_LONG_ALU,    0x7005, 0x7005},
     {"movl",   HANDLER_LONG_ALU,    0x6000, 0x6000},  // two movs
-    {"cmpl",   HANDLER_NONE,        0x0000, 0},
-    {"ll",     HANDLER_LONG_MEM,    0xA000, 0},       // two lw
-    {"sl",     HANDLER_LONG_MEM,    0xB000, 0},       // two sw
+    {"cmpl",   HANDLER_NONE},
+    {"ll",     HANDLER_LONG_MEM,    0xA000},          // two lw
+    {"sl",     HANDLER_LONG_MEM,    0xB000},          // two sw
     // directives, read where the statement is
-    {"global", HANDLER_DIRECTIVE,   0x0000, 0},       // 78
-    {"align",  HANDLER_DIRECTIVE,   0x0000, 0},
-    {"byte",   HANDLER_DIRECTIVE,   0x0000, 0},
-    {"word",   HANDLER_DIRECTIVE,   0x0000, 0},
-    {"bss",    HANDLER_DIRECTIVE,   0x0000, 0},
+    {"global", HANDLER_DIRECTIVE},                    // 78
+    {"align",  HANDLER_DIRECTIVE},
+    {"byte",   HANDLER_DIRECTIVE},
+    {"word",   HANDLER_DIRECTIVE},
+    {"bss",    HANDLER_DIRECTIVE},
 };
 static_assert(sizeof InstructionTable / sizeof InstructionTable[0] == MN_COUNT);
 static_assert(std::string_view(InstructionTable[MN_SRLI].name) == "srli");
