@@ -58,10 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                           "-prg=o.prg", "-vhd=o.vhd", "-vlg=o.v", "-mem=o.mem", "-ihx=o.ihx",
                           "-mif=o.mif", "-coe=o.coe", "-sym=o.sym", "a.s", "b.s", "-lst=o.lst",
                           nullptr};
-    // Every third input runs without a listing, when the reader may pass over quiet lines in
-    // bulk, 16 bytes a step on even inputs and as wide as the processor allows on odd ones.
+    // Every third input runs without a listing, when the reader passes over quiet lines in bulk.
     bool listed = size % 3 != 0;
-    line_scan_width = size % 2 == 0 ? 16 : 0;
     reset_assembler();
     int status = vexa_main(listed ? 15 : 14, const_cast<char**>(argv));
     check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");
