@@ -2,7 +2,7 @@
 """Times two vexa-as binaries against each other on the benchmark's programs, interleaved:
 every round runs each program with the old binary and the new one back to back (the order
 swapping every round), so both see the same spells of the machine. Prints, per program, both
-medians and the ratio new / old.
+medians and the ratio new / old, and the same for the mean processor time.
 
     bench/versus.py OLD NEW [rounds]      (default 15 rounds after 3 warm-up rounds)
 
@@ -43,11 +43,15 @@ def main():
         if status.returncode != 0:
             sys.exit("failed: " + " ".join(argv))
     timed = report.time_all(rows, rounds, 3, os.path.join(work, "versus.json"))
-    print("%-8s %12s %12s %8s   (%d interleaved rounds)" % ("program", "old ms", "new ms",
-                                                            "new/old", rounds))
+    # Wall time, and processor time (user + system), which a busy machine disturbs less.
+    print("%-8s %10s %10s %8s %10s %10s %8s  (%d interleaved rounds)"
+          % ("program", "old ms", "new ms", "new/old", "old cpu", "new cpu", "new/old", rounds))
     for name in dict.fromkeys(row[0].rsplit(" ", 1)[0] for row in rows):
-        a, b = timed[name + " old"]["median"], timed[name + " new"]["median"]
-        print("%-8s %12.2f %12.2f %8.3f" % (name, a * 1000, b * 1000, b / a))
+        old_run, new_run = timed[name + " old"], timed[name + " new"]
+        a, b = old_run["median"], new_run["median"]
+        c, d = (old_run["user"] + old_run["system"], new_run["user"] + new_run["system"])
+        print("%-8s %10.2f %10.2f %8.3f %10.2f %10.2f %8.3f"
+              % (name, a * 1000, b * 1000, b / a, c * 1000, d * 1000, d / c))
     return 0
 
 
