@@ -21,24 +21,27 @@ static bool listing_writer(const char* path)
 // after a successful run, removed after a failed one). Rows stand in the order in which the
 // outputs are written; the listing comes last so that it shows the diagnostics of every
 // writer before it.
+// The help text gives each row's option and description, in this order.
 struct OutputRow {
     const char* option;
     bool (*writer)(const char* path);    // true when it wrote a regular file
     bool image;
+    const char* help;
 };
 constexpr OutputRow OutputTable[] = {
-    {"-hex=", write_hex,      true},
-    {"-bin=", write_bin,      true},
-    {"-ram=", write_ram,      true},
-    {"-prg=", write_prg,      true},
-    {"-vhd=", write_vhdl,     true},
-    {"-vlg=", write_verilog,  true},
-    {"-mem=", write_mem,      true},
-    {"-ihx=", write_ihx,      true},
-    {"-mif=", write_mif,      true},
-    {"-coe=", write_coe,      true},
-    {"-sym=", write_symbols,  true},
-    {"-lst=", listing_writer, false},
+    {"-hex=", write_hex,      true,  "hex dump of the program's bytes"},
+    {"-bin=", write_bin,      true,  "65536-byte binary image, words low byte first"},
+    {"-ram=", write_ram,      true,  "RAM file (created empty)"},
+    {"-prg=", write_prg,      true,  "program list: word number, word and disassembly"},
+    {"-vhd=", write_vhdl,     true,  "VHDL ROM entity prom"},
+    {"-vlg=", write_verilog,  true,  "Verilog ROM module, named after FILE"},
+    {"-mem=", write_mem,      true,  "memory file for Verilog $readmemh, 32768 words"},
+    {"-ihx=", write_ihx,      true,
+     "Intel HEX with byte addresses (objcopy, srec_cat, programmers)"},
+    {"-mif=", write_mif,      true,  "Memory Initialization File for Quartus"},
+    {"-coe=", write_coe,      true,  "coefficient file for the Vivado block memory generator"},
+    {"-sym=", write_symbols,  true,  "symbol map: value, scope and name of every defined symbol"},
+    {"-lst=", listing_writer, false, "listing: every word beside its source line and diagnostics"},
 };
 constexpr int OUTPUT_COUNT = sizeof OutputTable / sizeof OutputTable[0];
 constexpr int OUTPUT_LISTING = OUTPUT_COUNT - 1;
@@ -81,10 +84,13 @@ static bool set_name(const char* text)
 struct ValueRow {
     const char* option;
     bool (*set)(const char* text);
+    const char* help;                    // after the option and its value's name
 };
 constexpr ValueRow ValueTable[] = {
-    {"-depth=", set_depth},
-    {"-name=",  set_name},
+    {"-depth=", set_depth, "N   depth in words of the memory of -mem= and -mif=, 1 to 32768 "
+                           "(default\n             32768); a program of more words is an error"},
+    {"-name=",  set_name,  "NAME entity of -vhd= and module of -vlg= (default prom, and FILE's "
+                           "name)"},
 };
 
 static const char* run_name()
@@ -102,35 +108,31 @@ static int usage()
     return 1;
 }
 
-static const char* const HelpText =
-    "Assembles vexa source files, in the order given, into one 64 KiB memory image.\n"
-    "\n"
-    "Outputs (each option names a file; options may stand anywhere among the sources):\n"
-    "  -hex=FILE  hex dump of the program's bytes\n"
-    "  -bin=FILE  65536-byte binary image, words low byte first\n"
-    "  -ram=FILE  RAM file (created empty)\n"
-    "  -prg=FILE  program list: word number, word and disassembly\n"
-    "  -vhd=FILE  VHDL ROM entity prom\n"
-    "  -vlg=FILE  Verilog ROM module, named after FILE\n"
-    "  -mem=FILE  memory file for Verilog $readmemh, 32768 words\n"
-    "  -ihx=FILE  Intel HEX with byte addresses (objcopy, srec_cat, programmers)\n"
-    "  -mif=FILE  Memory Initialization File for Quartus\n"
-    "  -coe=FILE  coefficient file for the Vivado block memory generator\n"
-    "  -sym=FILE  symbol map: value, scope and name of every defined symbol\n"
-    "  -lst=FILE  listing: every word beside its source line and diagnostics\n"
-    "\n"
-    "Settings (they too may stand anywhere):\n"
-    "  -depth=N   depth in words of the memory of -mem= and -mif=, 1 to 32768 (default\n"
-    "             32768); a program of more words is an error\n"
-    "  -name=NAME entity of -vhd= and module of -vlg= (default prom, and FILE's name)\n"
-    "\n"
-    "  -h, --help     show this help and exit\n"
-    "  --version      show the version and exit\n"
-    "\n"
-    "Every argument that does not start with '-' is a source file. The exit status is 0\n"
-    "when no error was reported and 1 otherwise; after an error the image outputs are\n"
-    "removed and the listing is kept. SOURCE_DATE_EPOCH fixes the listing's date.\n"
-    "The manual: man vexa-as\n";
+// The help: a line for each output and each setting, from their tables, between fixed texts.
+static void print_help()
+{
+    std::printf("Usage: %s [-OPTION=FILE]... SOURCE...\n"
+                "Assembles vexa source files, in the order given, into one 64 KiB memory image.\n"
+                "\n"
+                "Outputs (each option names a file; options may stand anywhere among the "
+                "sources):\n", run_name());
+    for (const OutputRow& row : OutputTable) {
+        std::printf("  %sFILE  %s\n", row.option, row.help);
+    }
+    std::printf("\nSettings (they too may stand anywhere):\n");
+    for (const ValueRow& row : ValueTable) {
+        std::printf("  %s%s\n", row.option, row.help);
+    }
+    std::printf(
+        "\n"
+        "  -h, --help     show this help and exit\n"
+        "  --version      show the version and exit\n"
+        "\n"
+        "Every argument that does not start with '-' is a source file. The exit status is 0\n"
+        "when no error was reported and 1 otherwise; after an error the image outputs are\n"
+        "removed and the listing is kept. SOURCE_DATE_EPOCH fixes the listing's date.\n"
+        "The manual: man vexa-as\n");
+}
 
 // The status of a run that only printed to standard output: 1, with a message, when that
 // could not be written.
@@ -233,7 +235,7 @@ int main(int argc, char** argv)
         return usage();
     }
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::printf("Usage: %s [-OPTION=FILE]... SOURCE...\n%s", run_name(), HelpText);
+        print_help();
         return stdout_status();
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
