@@ -74,25 +74,9 @@ static void read_markers(Line& line)
     }
 }
 
-static void read_source(const char* path)
-{
-    files.emplace_back();
-    std::FILE* stream = std::fopen(path, "rb");
-    if (!stream) return fail(path, "cannot read");
-    char buffer[TEXT_BUF];
-    while (std::fgets(buffer, sizeof buffer, stream)) {
-        Line& line = files.back().emplace_back();
-        line.text = buffer;
-        line.text.erase(line.text.find_last_not_of(" \t\r\n\v\f") + 1);
-        line.where = std::string(path) + ":" + std::to_string(files.back().size());
-        read_markers(line);
-    }
-    std::fclose(stream);
-}
-
 // Walks the notes in recording order: a "# file" note opens the next file, a line note gives
 // the next line its address, a diagnostic with the current line's position belongs to that
-// line, and any other diagnostic is late and must come after every line.
+// line, and any other diagnostic is late, at the end of the image after every line.
 static void walk_notes(char** paths)
 {
     int file = -1;
@@ -107,18 +91,16 @@ static void walk_notes(char** paths)
             if (line > 0 && late_said.empty() && starts(said, here))
                 files[file][line - 1].said.push_back((warning ? "warning: " : "") +
                                                      said.substr(here.size()));
-            else if (NoteTable[i].address != location_counter)
-                fail("late", "note before the end of the image: " + text);
-            else
+            else if (NoteTable[i].address == location_counter)
                 late_said.push_back(said);
-        } else if (!late_said.empty()) {
-            fail("late", "note after a late error: " + text);
+            else
+                fail("late", "note before the end of the image: " + text);
         } else if (starts(text, "# file ")) {
             if (++file >= static_cast<int>(files.size()) || text.substr(7) != paths[file])
                 return fail("notes", "stray " + text);
             line = 0;
-        } else if (file < 0 || line >= files[file].size()) {
-            fail("notes", "extra line note '" + text + "'");
+        } else if (file < 0 || line >= files[file].size() || !late_said.empty()) {
+            fail("notes", "stray line note '" + text + "'");
         } else {
             Line& l = files[file][line++];
             if (text != l.text) fail(l.where, "line note reads '" + text + "'");
@@ -134,28 +116,35 @@ static std::string joined(const Texts& texts)
     return out.empty() ? "nothing" : out;
 }
 
-static std::string shown(const std::string& digits)
-{
-    if (digits.size() <= 40) return digits.empty() ? "nothing" : digits;
-    return digits.substr(0, 40) + "... (" + std::to_string(digits.size() / 2) + " bytes)";
-}
-
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) read_source(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        files.emplace_back();
+        std::FILE* stream = std::fopen(argv[i], "rb");
+        char buffer[TEXT_BUF];
+        while (stream && std::fgets(buffer, sizeof buffer, stream)) {
+            Line& line = files.back().emplace_back();
+            line.text = buffer;
+            line.text.erase(line.text.find_last_not_of(" \t\r\n\v\f") + 1);
+            line.where = argv[i] + (":" + std::to_string(files.back().size()));
+            read_markers(line);
+        }
+        if (stream) std::fclose(stream);
+        else fail(argv[i], "cannot read");
+    }
     for (int i = 1; i < argc; ++i) assemble_file(argv[i]);
     resolve_fixups();
     walk_notes(argv + 1);
+    if (late_said != late_want)
+        fail("late", "want " + joined(late_want) + ", got " + joined(late_said));
     std::vector<Line*> order;
     for (auto& lines : files)
         for (Line& l : lines) {
-            if (l.address < 0) fail(l.where, "no line note");
-            else order.push_back(&l);
+            if (l.address >= 0) order.push_back(&l);
+            else fail(l.where, "no line note");
             if (l.said != l.want_said)
                 fail(l.where, "want " + joined(l.want_said) + ", got " + joined(l.said));
         }
-    if (late_said != late_want)
-        fail("late", "want " + joined(late_want) + ", got " + joined(late_said));
     for (size_t k = 0; k < order.size(); ++k) {
         int32_t end = k + 1 < order.size() ? order[k + 1]->address : location_counter;
         std::string got;
@@ -164,8 +153,11 @@ int main(int argc, char** argv)
             std::snprintf(hex, sizeof hex, "%02X", CodeImage[a]);
             got += hex;
         }
-        if (got != order[k]->want)
-            fail(order[k]->where, "want " + shown(order[k]->want) + ", got " + shown(got));
+        if (got != order[k]->want)   // bytes shown by their first 20 and their count
+            fail(order[k]->where, "want " + order[k]->want.substr(0, 40) + " (" +
+                                      std::to_string(order[k]->want.size() / 2) + "), got " +
+                                      got.substr(0, 40) + " (" + std::to_string(got.size() / 2) +
+                                      ")");
     }
     if (failures) std::printf("%d failure(s)\n", failures);
     return failures ? 1 : 0;

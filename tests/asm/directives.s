@@ -4,20 +4,17 @@
         byte 1, 2, 3            ; => 01; warning: text after the byte value is ignored
 msg:    nop                     ; => 00 0000; warning: label 'msg' at odd address 0001 names a padding byte
         word msg                ; => 0001
-        byte - 5                ; => FB
-        word target             ; => 00 000E
+        word target             ; => 000C
         byte 255                ; => FF
         byte -128               ; => 80
         byte -129               ; => 7F; warning: value -129 does not fit in 8 bits
         byte 256                ; => 00; warning: value 256 does not fit in 8 bits
         byte x                  ; error: syntax error
-        byte                    ; error: syntax error
-        align 2
 
 ; word: a number, or one symbol first, then signed numbers
 target: word 0x1234             ; => 1234
         word 0-5                ; => FFFB
-        word target+4-1         ; => 0011
+        word target+4-1         ; => 000F
         word 0x12345            ; => 2345; warning: value 74565 does not fit in 16 bits
         word -5                 ; error: syntax error
         word target 4           ; error: syntax error
@@ -28,21 +25,17 @@ target: word 0x1234             ; => 1234
         bss 3                   ; => 00 0000
         byte 7                  ; => 07
         bss 4                   ; => 00 0000 0000
-        bss 1                   ; => 00
         bss 0                   ; error: bss 0 is not positive
         bss 2 3                 ; error: syntax error
 
-; align: zero bytes up to the next multiple of a power of 2
+; align: zero bytes up to the next multiple of a power of 2; global: one symbol
         byte 7                  ; => 07
-        align 4                 ; => 0000
+        align 4                 ; => 00
         align 4
-        align 1
         byte 7                  ; => 07
-        align 8                 ; => 00*3
+        align 8                 ; => 00*7
         align 6                 ; error: alignment 6 is not a power of 2
         align 0                 ; error: alignment 0 is not a power of 2
         align 0x80000000        ; error: alignment -2147483648 is not a power of 2
         align                   ; error: syntax error
-
-; global: one symbol, then the end of the line
         global 5                ; error: syntax error

@@ -1,10 +1,7 @@
 ; A statement that reads a register loaded by the word just before it gets a nop in front.
-; Every pair starts with a load; the second line owns the nop.
-
-; nothing below address 2 to look at
+; Every pair starts with a load; the second line owns the nop. The register checked is rs,
+; or the only one; nothing lies below address 2.
         mov r1, r2              ; => 6120
-
-; the checked register is the source: rs, or the only register
         lw r2, 0(r3)            ; => A230
         add r1, r2              ; => 0000 7128
         lw r2, 0(r3)            ; => A230
@@ -18,13 +15,12 @@
         lw r2, 0(r3)            ; => A230
         sext r1, r2             ; => 0000 3128 2118
 
-; before the prefix of an immediate
+; before the prefix of an immediate; stores check the register stored, after their prefix
         lw r2, 0(r3)            ; => A230
         addi r1, r2, 100        ; => 0000 F006 6124
         lw r2, 0(r3)            ; => A230
         cmpi r2, 100            ; => 0000 F006 5024
 
-; stores check the register stored, after their prefix
         lw r2, 0(r3)            ; => A230
         sw r2, 0(r4)            ; => 0000 B240
         lw r2, 0(r3)            ; => A230
@@ -34,13 +30,12 @@
         lw r3, 0(r5)            ; => A350
         sl r2, 0(r4)            ; => B242 B340
 
-; statements that check nothing
+; statements that check nothing; r0 is never loaded; a data word that looks like a load is one
         lw r2, 0(r3)            ; => A230
         lea r1, 0(r2)           ; => 6120
         lw r2, 0(r3)            ; => A230
         addl r4, r2             ; => 7428 753A
 
-; r0 is never loaded; a data word that looks like a load is one
         lw r0, 0(r3)            ; => A030
         add r1, r0              ; => 7108
         word 0xA500             ; => A500

@@ -1,6 +1,5 @@
 ; A label is a symbol and a colon at the start of a line; it takes the location counter.
-
-; alone, before a statement, and with white space before the colon
+; Its use, its label and global name one symbol in any order.
 start:
         word start              ; => 0000
 there   :   word there          ; => 0002
@@ -8,34 +7,26 @@ tight:word tight                ; => 0004
 NOP:    word NOP                ; => 0006
 r16:    word r16                ; => 0008
 _tmp9:  word _tmp9              ; => 000A
-
-; use, label and global in any order name one symbol
         word late               ; => 000E
 late:   word late               ; => 000E
         global late
         word late               ; => 000E
 
-; names agree in their first 31 characters; case matters
+; names agree in their first 31 characters; case matters; a later label wins everywhere
 abcdefghij_abcdefghij_abcdefghij_ab_12345: word abcdefghij_abcdefghij_abcdefghij_ab_X2345 ; => 0012
         word abcdefghij_abcdefghij_abcdefghij_ab_12345_more ; => 0012
         word Late               ; => 0000 ; late error: undefined symbol 'Late'
         word undefined_name_of_forty_characters_long ; => 0000 ; late error: undefined symbol 'undefined_name_of_forty_charact'
+        word twice              ; => 001E
+twice:  word twice              ; => 001E
+twice:  word twice              ; => 001E; warning: label 'twice' redefined: every reference uses the last definition
 
-; a second definition replaces the first, for every use before or after it
-        word twice              ; => 0020
-twice:  word twice              ; => 0020
-        nop                     ; => 0000
-twice:  word twice              ; => 0020; warning: label 'twice' redefined: every reference uses the last definition
-
-; the label stays defined when its statement fails
+; a label stays defined when its statement fails; what cannot start a line
 x:      y: nop                  ; error: syntax error; expecting opcode
 a1:     addi r1, r2             ; error: syntax error
-        word x                  ; => 0022
-        word a1                 ; => 0022
-
-; what cannot start a line
+        word x                  ; => 0020
+        word a1                 ; => 0020
 loop                            ; error: syntax error: @
-lbl nop                         ; error: syntax error: @
 nop:                            ; error: syntax error
         word loop               ; => 0000 ; late error: undefined symbol 'loop'
         word y                  ; => 0000 ; late error: undefined symbol 'y'
@@ -44,17 +35,13 @@ nop:                            ; error: syntax error
         byte 1                  ; => 01
 odd1:                           ; a label alone
 odd2:   align 1                 ; nothing laid down yet
-        nop                     ; => 00 0000; warning: label 'odd1' at odd address 002B names a padding byte; warning: label 'odd2' at odd address 002B names a padding byte
+        nop                     ; => 00 0000; warning: label 'odd1' at odd address 0029 names a padding byte; warning: label 'odd2' at odd address 0029 names a padding byte
         byte 1                  ; => 01
-odd3:   lw r1, 3(r2)            ; => 00 A123; error: odd offset; warning: label 'odd3' at odd address 002F names a padding byte
+odd3:   lw r1, 3(r2)            ; => 00 A123; error: odd offset; warning: label 'odd3' at odd address 002D names a padding byte
         byte 1                  ; => 01
-odd4:   align 4                 ; => 00; warning: label 'odd4' at odd address 0033 names a padding byte
-        byte 1                  ; => 01
-odd5:   bss 3                   ; => 00 00 00
-        byte 1                  ; => 01
-odd6:   word far                ; => 00 0040; warning: label 'odd6' at odd address 0039 names a padding byte
+odd4:   word far                ; => 00 0038; warning: label 'odd4' at odd address 0031 names a padding byte
         byte 9                  ; => 09
-odd7:
-odd7:   byte x                  ; warning: label 'odd7' redefined: every reference uses the last definition; error: syntax error
-        beq far                 ; => 00 9200; warning: label 'odd7' at odd address 003D names a padding byte
+odd5:
+odd5:   byte x                  ; warning: label 'odd5' redefined: every reference uses the last definition; error: syntax error
+        beq far                 ; => 00 9200; warning: label 'odd5' at odd address 0035 names a padding byte
 far:

@@ -19,7 +19,6 @@ sym:
         lw r1, sym+4(r2)        ; => F004 A124
         lw r1, sym-2+8          ; => F004 A106
         lw r1,                  ; error: syntax error
-        lw r1, r2               ; error: syntax error
         lw r1, sym 4            ; error: syntax error
         lw r1, sym+sym          ; error: syntax error
         lw r1, (sym)            ; error: syntax error
@@ -35,7 +34,6 @@ sym:
         call sym                ; error: syntax error
         imm sym                 ; error: syntax error
         cmpi r1, r2             ; error: syntax error
-        sext r1, 5              ; error: syntax error
         ba 0x100                ; error: syntax error
         ba sym 2                ; error: syntax error
 

@@ -20,8 +20,7 @@ x:
         addl r12, r1            ; error: r12 is not a long register name
         subl r1, r12            ; error: r12 is not a long register name
         andnl r1, r2, r3        ; error: syntax error
-
-; long load and store: low half at offset+2, high half at offset; r15 pairs with r0
+; ll and sl: low half at offset+2, high at offset, r15 pairs with r0; keywords with no statement
         ll r2, 4(r6)            ; => A266 A364
         ll r2, -2(r6)           ; => A260 FFFF A36E
         sl r2, 30(r6)           ; => F002 B260 B36F
@@ -29,7 +28,5 @@ x:
         sl r15, 0(r1)           ; => BF12 B010
         ll r2, 3(r6)            ; => A265 A363 ; error: odd offset ; error: odd offset
         ll r2, r6               ; error: syntax error
-
-; keywords without a statement
         ljneg r1                ; error: unexpected token
         cmpl r1, r2             ; error: unexpected token
