@@ -29,6 +29,9 @@ sym:
         nop r1                  ; error: syntax error
         add r1 r2               ; error: syntax error
         add r1, r2, r3          ; error: syntax error
+        add r16, r2             ; error: syntax error
+        add r:, r2              ; error: syntax error
+        add a1, r2              ; error: syntax error
         addi r2, r3             ; error: syntax error
         addi r1, x, y           ; error: syntax error
         call sym                ; error: syntax error
