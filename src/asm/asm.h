@@ -118,8 +118,9 @@ SymbolHandle find_symbol(const char* name);
 SymbolHandle find_symbol_text(const char* text, size_t length);   // a name with no NUL after it
 SymbolRecord& symbol_record(SymbolHandle handle);
 void make_global(SymbolHandle handle);
-// Gives the label the location counter as its value, with a warning when it was defined before.
-void define_label(SymbolHandle handle);
+// Gives the label the location counter as its value, with a warning when it was defined before;
+// false, after an error, for the name of a constant.
+bool define_label(SymbolHandle handle);
 // Called just before a zero byte pads an odd location counter to even: warns of each label
 // that names the padding byte, that is, each label defined at this address since the last
 // byte was laid down.
@@ -349,3 +350,33 @@ void reset_notes();
 void reset_sources();
 // Returns every table to its state at program start.
 void reset_assembler();
+
+// ---- the language's additions: constants, quoted text, data lists, includes --------------
+// symbol.cpp: what SymbolRecord.defined holds once something has defined the name.
+enum : int32_t { SYMBOL_LABEL = 1, SYMBOL_CONSTANT = 2 };
+inline bool is_constant(SymbolHandle handle)
+{
+    return handle != 0 && SymbolTable[handle - 1].defined == SYMBOL_CONSTANT;
+}
+// lex.cpp: the next character of a quoted text at `p`, escapes applied, moving `p` past it:
+// 0..255; QUOTE_CLOSED past the closing `quote`; QUOTE_OPEN at the end of the line, where
+// `p` stays; QUOTE_ESCAPE - c after an unknown escape \c. A character literal that is no
+// number is a token of kind TOKEN_BAD_LITERAL, its value one of these or QUOTE_LENGTH.
+enum : int32_t { QUOTE_CLOSED = -1, QUOTE_OPEN = -2, QUOTE_LENGTH = -3, QUOTE_ESCAPE = -1000 };
+enum : int32_t { TOKEN_BAD_LITERAL = '\'' };
+int32_t read_quoted_char(const char*& p, char quote);
+void report_quote_error(int32_t fault);
+// operand.cpp: reports what is wrong with a token that does not fit; returns false.
+bool token_error(Token token);
+// expr.cpp: a constant expression; a .word item (a symbol and its terms, or an expression).
+bool read_expression(char*& cursor, int32_t& value);
+bool read_word_item(char*& cursor, SymbolHandle& symbol, int32_t& value);
+// statement.cpp: the lines of the file just opened, between its "# file" notes; closes it.
+void assemble_source();
+// directive.cpp: the directive whose name follows the dot at `cursor`.
+void assemble_dot_directive(char*& cursor);
+// reader.cpp: opens the file that `name` names for an .include line (reporting why not), and
+// the files read so far, each once, in reading order, by the path that diagnostics show.
+bool open_include(const char* name);
+int32_t read_file_count();
+const char* read_file_path(int32_t k);

@@ -88,7 +88,13 @@ void resolve_fixups()
             patch_imm(fixup, symbol);
             break;
         case FIXUP_BRANCH:
-            patch_branch(fixup, symbol);
+            // A constant named by a branch before its .equ: reported once, as undefined is.
+            if (symbol.defined != SYMBOL_CONSTANT) {
+                patch_branch(fixup, symbol);
+            } else if (symbol.reported == 0) {
+                report_error("'%s' is a constant, not a label", symbol.name);
+                symbol.reported = 1;
+            }
             break;
         case FIXUP_NONE:
             break;

@@ -118,7 +118,12 @@ void assemble_statement(int32_t mn, char*& cursor)
         }
         break;
     case HANDLER_BRANCH:
-        if (read_symbol_eol(cursor, symbol)) {
+        if (!read_symbol_eol(cursor, symbol)) {
+            break;
+        }
+        if (is_constant(symbol)) {
+            report_error("'%s' is a constant, not a label", symbol_record(symbol).name);
+        } else {
             emit_even();
             add_fixup(FIXUP_BRANCH, symbol, 0);
             emit_word(row.word);

@@ -95,6 +95,72 @@ constexpr std::array<uint8_t, 256> build_hex_values()
 constexpr std::array<uint8_t, 256> HexValues = build_hex_values();
 
 
+// The escapes of quoted text: \\ \" \' \n \r \t \0 and \xHH.
+static int32_t escaped_char(const char*& p)
+{
+    char c = *p++;
+    switch (c) {
+    case '\\': case '"': case '\'':
+        return static_cast<unsigned char>(c);
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case '0': return 0;
+    case 'x':
+        if (HexValues[static_cast<unsigned char>(p[0])] < 16 &&
+            HexValues[static_cast<unsigned char>(p[1])] < 16) {
+            p += 2;
+            return HexValues[static_cast<unsigned char>(p[-2])] << 4 |
+                   HexValues[static_cast<unsigned char>(p[-1])];
+        }
+        break;
+    }
+    return QUOTE_ESCAPE - static_cast<unsigned char>(c);
+}
+
+int32_t read_quoted_char(const char*& p, char quote)
+{
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c == '\0' || (c == '\\' && p[1] == '\0')) {
+        return QUOTE_OPEN;
+    }
+    p++;
+    if (c == static_cast<unsigned char>(quote)) {
+        return QUOTE_CLOSED;
+    }
+    return c == '\\' ? escaped_char(p) : c;
+}
+
+void report_quote_error(int32_t fault)
+{
+    if (fault == QUOTE_OPEN) {
+        report_error("missing closing quote");
+    } else if (fault == QUOTE_LENGTH) {
+        report_error("a character literal holds one character");
+    } else {
+        report_error("unknown escape '\\%c'", static_cast<char>(QUOTE_ESCAPE - fault));
+    }
+}
+
+// 'c': a number token of the character's value, or a TOKEN_BAD_LITERAL token that says what
+// is wrong. It ends after its closing quote, or at the end of the line.
+[[gnu::noinline]] static Token char_literal(char*& cursor)
+{
+    const char* p = cursor + 1;
+    int32_t value = 0;
+    int32_t count = 0;
+    int32_t c;
+    while ((c = read_quoted_char(p, '\'')) >= 0) {
+        value = c;
+        count++;
+    }
+    cursor = const_cast<char*>(p);
+    if (c == QUOTE_CLOSED) {
+        return count == 1 ? Token{TOKEN_NUMBER, value} : Token{TOKEN_BAD_LITERAL, QUOTE_LENGTH};
+    }
+    return {TOKEN_BAD_LITERAL, c};
+}
+
 // Kept out of line so that next_token, on its other paths, calls nothing and saves no
 // registers.
 [[gnu::noinline]] static Token symbol_token(const char* start, const char* end)
@@ -157,6 +223,10 @@ Token next_token(char*& cursor)
     if (cls == CLASS_END) {
         cursor = p;
         return {TOKEN_EOL, 0};
+    }
+    if (c == '\'') {
+        cursor = p;
+        return char_literal(cursor);
     }
     // Any other byte stands for itself, taken as a signed 8-bit code.
     cursor = p + 1;

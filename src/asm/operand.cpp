@@ -22,9 +22,15 @@ static int32_t wrap_sub(int32_t a, int32_t b)
 // to next_token: both ways read the same tokens and enter the same symbols. The steps are
 // forced inline, so that a list in its common spelling runs as one function without calls.
 
-static bool syntax_error()
+bool token_error(Token token)
 {
-    report_error("syntax error");
+    if (token.kind == '"') {
+        report_error("a string needs .byte, .ascii or .asciz");
+    } else if (token.kind == TOKEN_BAD_LITERAL) {
+        report_quote_error(token.value);
+    } else {
+        report_error("syntax error");
+    }
     return false;
 }
 
@@ -36,12 +42,17 @@ static bool syntax_error()
     return p;
 }
 
-// The general step: the next token through the lexer, which must be of `kind`.
+// The general step: the next token through the lexer, which must be of `kind`. A constant
+// defined above is a number.
 [[gnu::noinline]] static bool want_token(char*& cursor, int32_t kind, int32_t& value)
 {
     Token token = next_token(cursor);
     value = token.value;
-    return token.kind == kind || syntax_error();
+    if (kind == TOKEN_NUMBER && token.kind == TOKEN_SYMBOL && is_constant(token.value)) {
+        value = symbol_record(token.value).value;
+        return true;
+    }
+    return token.kind == kind || token_error(token);
 }
 
 // Whether the next token is the one-character token `c`, which is then read; if it is not,
@@ -137,7 +148,8 @@ static bool syntax_error()
     return true;
 }
 
-// The value that word expressions and memory operands start with: a symbol or a number.
+// The value that word expressions and memory operands start with: a symbol or a number (a
+// constant defined above is its number).
 [[gnu::always_inline]] inline static bool want_value(char*& cursor, SymbolHandle& symbol,
                                                      int32_t& number)
 {
@@ -145,12 +157,14 @@ static bool syntax_error()
         return true;
     }
     Token token = next_token(cursor);
-    if (token.kind == TOKEN_SYMBOL) {
+    if (token.kind == TOKEN_SYMBOL && is_constant(token.value)) {
+        number = symbol_record(token.value).value;
+    } else if (token.kind == TOKEN_SYMBOL) {
         symbol = token.value;
     } else if (token.kind == TOKEN_NUMBER) {
         number = token.value;
     } else {
-        return syntax_error();
+        return token_error(token);
     }
     return true;
 }

@@ -1,9 +1,11 @@
 // The source reader: each open file is read in 64 KiB blocks into its reader's own buffer and
-// cut into lines in place. A file can be suspended while another is read, up to 17 at once;
-// the reader also remembers which files were sources, so that no output overwrites one.
+// cut into lines in place. A file can be suspended while another is read, up to 17 at once,
+// as an included file is; the reader also remembers which files were sources, so that no
+// output overwrites one, and lists the paths it read.
 #include "asm.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <sys/stat.h>
 #if defined(__SSE2__)
@@ -15,12 +17,69 @@ struct SourceId { dev_t device; ino_t inode; };
 static SourceId source_ids[MAX_SOURCES];
 static int32_t source_id_count;
 
-static void remember_source(std::FILE* stream)
+static SourceId remember_source(std::FILE* stream)
 {
     struct stat info;
-    if (source_id_count < MAX_SOURCES && fstat(fileno(stream), &info) == 0) {
+    if (fstat(fileno(stream), &info) != 0) {
+        return {0, 0};
+    }
+    if (source_id_count < MAX_SOURCES) {
         source_ids[source_id_count++] = {info.st_dev, info.st_ino};
     }
+    return {info.st_dev, info.st_ino};
+}
+
+// The paths of the files read, each once, in reading order: the sources as given, and the
+// included files as built from their includer's folder, kept in a pool of their own. An
+// open-addressed index by a hash of the text finds a path already listed.
+constexpr int32_t MAX_INCLUDED = 4096;              // different included paths in one run
+constexpr int32_t MAX_READ_FILES = MAX_SOURCES + MAX_INCLUDED;
+constexpr uint32_t PATH_SLOTS = 1u << 16;           // more than MAX_READ_FILES, a power of 2
+constexpr size_t PATH_POOL = size_t{1} << 20;
+static const char* read_paths[MAX_READ_FILES];
+static int32_t read_count;
+static int32_t path_slots[PATH_SLOTS];              // index into read_paths + 1; 0 is free
+static char path_pool[PATH_POOL];
+static size_t path_pool_used;
+static bool paths_full_reported;
+
+// The slot that holds `path`, or the free slot where it would go.
+static int32_t& path_slot(const char* path)
+{
+    uint32_t hash = 2166136261u;
+    for (const char* p = path; *p != '\0'; p++) {
+        hash = (hash ^ static_cast<unsigned char>(*p)) * 16777619u;
+    }
+    for (uint32_t slot = hash;; slot++) {
+        int32_t& entry = path_slots[slot & (PATH_SLOTS - 1)];
+        if (entry == 0 || std::strcmp(read_paths[entry - 1], path) == 0) {
+            return entry;
+        }
+    }
+}
+
+static void list_read_file(const char* path)
+{
+    int32_t& entry = path_slot(path);
+    if (entry != 0) {
+        return;
+    }
+    if (read_count == MAX_READ_FILES) {
+        report_once(paths_full_reported, "too many source files");
+        return;
+    }
+    read_paths[read_count++] = path;
+    entry = read_count;
+}
+
+int32_t read_file_count()
+{
+    return read_count;
+}
+
+const char* read_file_path(int32_t k)
+{
+    return read_paths[k];
 }
 
 bool is_source_file(const char* path)
@@ -40,6 +99,10 @@ bool is_source_file(const char* path)
 void reset_sources()
 {
     source_id_count = 0;
+    read_count = 0;
+    std::memset(path_slots, 0, sizeof path_slots);
+    path_pool_used = 0;
+    paths_full_reported = false;
 }
 
 // A line is at most 511 characters and ends after its newline, exactly as a bounded line read
@@ -52,6 +115,7 @@ constexpr int32_t MAX_OPEN_SOURCES = 17;   // the file being read and those it s
 struct SourceReader {
     std::FILE* stream;
     const char* path;
+    SourceId id;           // so that a file cannot include itself
     int64_t line;          // the number of its last line while another file is read
     size_t pos, end;
     bool at_eof;           // the last block has been read
@@ -90,18 +154,64 @@ bool open_source(const char* path)
         return false;
     }
     std::setvbuf(stream, nullptr, _IONBF, 0);   // blocks go straight into the reader's buffer
-    remember_source(stream);
+    list_read_file(path);
     if (open_count > 0) {
         readers[open_count - 1].line = current_line;
     }
     SourceReader& r = readers[open_count++];
     r.stream = stream;
     r.path = path;
+    r.id = remember_source(stream);
     r.pos = r.end = 0;
     r.at_eof = false;
     r.ended = nullptr;
     current_file = path;
     current_line = 0;
+    return true;
+}
+
+// An included file's path is its includer's up to the last '/', then the name; an absolute
+// name stands alone. The path is kept in the pool once the file is open, since diagnostics
+// and the list of files read go on using it.
+bool open_include(const char* name)
+{
+    if (open_count == MAX_OPEN_SOURCES) {
+        report_error("includes nested more than %d deep", MAX_OPEN_SOURCES - 1);
+        return false;
+    }
+    const char* slash = std::strrchr(current_file, '/');
+    int folder = slash == nullptr || name[0] == '/' ? 0 : static_cast<int>(slash + 1 - current_file);
+    char path[PATH_MAX + TEXT_BUF];
+    std::snprintf(path, sizeof path, "%.*s%s", folder, current_file, name);
+    struct stat info;
+    bool exists = stat(path, &info) == 0;
+    for (int32_t i = 0; exists && i < open_count; i++) {
+        if (readers[i].id.device == info.st_dev && readers[i].id.inode == info.st_ino) {
+            char shown[TEXT_BUF];
+            report_error("'%s' includes itself", shown_path(path, shown, sizeof shown));
+            return false;
+        }
+    }
+    // A path read before is kept already; a new one is copied to the pool's end, which it
+    // takes for good once the file is open.
+    int32_t listed = path_slot(path);
+    size_t length = std::strlen(path) + 1;
+    char* kept = path_pool + path_pool_used;
+    if (listed != 0) {
+        kept = const_cast<char*>(read_paths[listed - 1]);
+    } else if (path_pool_used + length <= PATH_POOL && read_count < MAX_READ_FILES) {
+        std::memcpy(kept, path, length);
+    } else {
+        report_once(paths_full_reported, "too many source files");
+        return false;
+    }
+    if (!open_source(kept)) {
+        report_file_error("cannot open '%s' (%s)", path, errno);
+        return false;
+    }
+    if (listed == 0) {
+        path_pool_used += length;
+    }
     return true;
 }
 

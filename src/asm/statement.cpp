@@ -1,5 +1,5 @@
-// The pass over one source file: lines and their notes, labels, dispatch by mnemonic number,
-// and the directives global, align, byte, word and bss.
+// The pass over one source file: lines and their notes, labels, dispatch by mnemonic number
+// (or to the dot directives), and the directives global, align, byte, word and bss.
 #include "asm.h"
 
 #include <cerrno>
@@ -97,17 +97,20 @@ static void assemble_line(char* line, char* cursor)
             report_error("syntax error: %s", line);
             return;
         }
-        if (!symbol_usable(label)) {
+        if (!symbol_usable(label) || !define_label(label)) {
             return;
         }
-        define_label(label);
         token = next_token(cursor);
     }
     if (token.kind == TOKEN_EOL) {
         return;
     }
     if (token.kind != TOKEN_MNEMONIC) {
-        report_error("syntax error; expecting opcode");
+        if (token.kind == '.') {
+            assemble_dot_directive(cursor);
+        } else {
+            report_error("syntax error; expecting opcode");
+        }
         return;
     }
     // Instructions come first in mnemonic order; the directives follow them.
@@ -134,8 +137,32 @@ static void assemble_line(char* line, char* cursor)
     }
 }
 
-// Assembles the lines of the file at `path`, each with its note when the listing keeps notes;
-// without them, blank and comment lines need nothing but their count.
+// The listing's "# file" note for the file being read.
+static void file_note()
+{
+    char note[TEXT_BUF];
+    char shown[TEXT_BUF];
+    std::snprintf(note, sizeof note, "# file %s", shown_path(current_file, shown, sizeof shown));
+    add_note(note);
+}
+
+// Each line with its note when the listing keeps notes; without them, blank and comment
+// lines need nothing but their count. After an included file the includer's note follows.
+void assemble_source()
+{
+    file_note();
+    SourceLine line;
+    while (next_line(line, !notes_wanted || note_count >= MAX_NOTES)) {
+        add_line_note(line.text, line.length);
+        assemble_line(line.text, line.start);
+    }
+    close_source();
+    if (current_file != nullptr) {
+        file_note();
+    }
+}
+
+// Assembles the lines of the file at `path`, with those of every file it includes.
 void assemble_file(const char* path)
 {
     file_number++;
@@ -148,14 +175,5 @@ void assemble_file(const char* path)
         current_file = nullptr;
         return;
     }
-    char note[TEXT_BUF];
-    char shown[TEXT_BUF];
-    std::snprintf(note, sizeof note, "# file %s", shown_path(path, shown, sizeof shown));
-    add_note(note);
-    SourceLine line;
-    while (next_line(line, !notes_wanted || note_count >= MAX_NOTES)) {
-        add_line_note(line.text, line.length);
-        assemble_line(line.text, line.start);
-    }
-    close_source();
+    assemble_source();
 }

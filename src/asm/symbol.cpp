@@ -143,19 +143,24 @@ void make_global(SymbolHandle handle)
 // whose value it is were all defined since the last byte: they name whatever comes next.
 static int32_t odd_label_address = -1;
 
-void define_label(SymbolHandle handle)
+bool define_label(SymbolHandle handle)
 {
     SymbolRecord& record = SymbolTable[handle - 1];
     // Fixups are resolved after the last file, so even earlier references get the new value.
     if (record.defined != 0) {
+        if (record.defined == SYMBOL_CONSTANT) {
+            report_error("'%s' is already a constant", record.name);
+            return false;
+        }
         report_warning("label '%s' redefined: every reference uses the last definition",
                        record.name);
     }
     record.value = location_counter;
-    record.defined = 1;
+    record.defined = SYMBOL_LABEL;
     if ((location_counter & 1) != 0) {
         odd_label_address = location_counter;
     }
+    return true;
 }
 
 void warn_padded_labels()
@@ -167,7 +172,7 @@ void warn_padded_labels()
     // Rare enough to afford a scan: only reached when such a label exists.
     for (int32_t i = 0; i < symbol_count; i++) {
         const SymbolRecord& record = SymbolTable[i];
-        if (record.defined != 0 && record.value == location_counter) {
+        if (record.defined == SYMBOL_LABEL && record.value == location_counter) {
             report_warning("label '%s' at odd address %04X names a padding byte", record.name,
                            static_cast<unsigned>(record.value));
         }

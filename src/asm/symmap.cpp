@@ -27,7 +27,7 @@ static void symbol_text(std::FILE* stream, const char*)
     static int32_t order[MAX_SYMBOLS];
     int32_t count = 0;
     for (int32_t i = 0; i < symbol_count; i++) {
-        if (SymbolTable[i].defined != 0) {
+        if (SymbolTable[i].defined == SYMBOL_LABEL) {   // constants are no addresses
             order[count++] = i;
         }
     }
