@@ -20,6 +20,8 @@ struct Line {
     int32_t address = -1;                // from the line's note
 };
 static std::vector<std::vector<Line>> files;
+static std::vector<std::string> paths;
+static std::vector<Line*> order;         // the lines in the order of their notes
 static Texts late_want, late_said;
 static int failures;
 
@@ -74,20 +76,40 @@ static void read_markers(Line& line)
     }
 }
 
-// Walks the notes in recording order: a "# file" note opens the next file, a line note gives
-// the next line its address, a diagnostic with the current line's position belongs to that
-// line, and any other diagnostic is late, at the end of the image after every line.
-static void walk_notes(char** paths)
+// The lines of one reading of a file: an included file gets new ones at each .include.
+static size_t load(const std::string& path)
 {
-    int file = -1;
-    size_t line = 0;
+    files.emplace_back();
+    paths.push_back(path);
+    std::FILE* stream = std::fopen(path.c_str(), "rb");
+    char buffer[TEXT_BUF];
+    while (stream && std::fgets(buffer, sizeof buffer, stream)) {
+        Line& line = files.back().emplace_back();
+        line.text = buffer;
+        line.text.erase(line.text.find_last_not_of(" \t\r\n\v\f") + 1);
+        line.where = path + ":" + std::to_string(files.back().size());
+        read_markers(line);
+    }
+    if (stream) std::fclose(stream);
+    else fail(path, "cannot read");
+    return files.size() - 1;
+}
+
+// Walks the notes in recording order: a "# file" note opens the next file, an included one
+// or the includer again, a line note gives the next line its address, a diagnostic with the
+// current line's position belongs to that line, and any other diagnostic is late, at the
+// end of the image after every line.
+static void walk_notes(int tops)
+{
+    std::vector<size_t> open, next(files.size());    // files being read; each one's next line
+    int top = 0;
     for (int32_t i = 0; i < note_count; ++i) {
         std::string text = note_text(i);
         bool warning = starts(text, "# warning ");
+        size_t file = open.empty() ? 0 : open.back(), line = open.empty() ? 0 : next[file];
         if (warning || starts(text, "# error ")) {
             std::string said = text.substr(warning ? 10 : 8);
-            std::string here = file < 0 ? "\n" : paths[file] + std::string("(") +
-                                                     std::to_string(line) + "): ";
+            std::string here = open.empty() ? "\n" : paths[file] + "(" + std::to_string(line) + "): ";
             if (line > 0 && late_said.empty() && starts(said, here))
                 files[file][line - 1].said.push_back((warning ? "warning: " : "") +
                                                      said.substr(here.size()));
@@ -96,15 +118,24 @@ static void walk_notes(char** paths)
             else
                 fail("late", "note before the end of the image: " + text);
         } else if (starts(text, "# file ")) {
-            if (++file >= static_cast<int>(files.size()) || text.substr(7) != paths[file])
+            std::string path = text.substr(7);
+            if (open.size() > 1 && paths[open[open.size() - 2]] == path) {
+                open.pop_back();
+            } else if (open.size() <= 1 && top < tops && paths[top] == path) {
+                open = {static_cast<size_t>(top++)};
+            } else if (!open.empty()) {
+                open.push_back(load(path));
+                next.push_back(0);
+            } else {
                 return fail("notes", "stray " + text);
-            line = 0;
-        } else if (file < 0 || line >= files[file].size() || !late_said.empty()) {
+            }
+        } else if (open.empty() || line >= files[file].size() || !late_said.empty()) {
             fail("notes", "stray line note '" + text + "'");
         } else {
-            Line& l = files[file][line++];
+            Line& l = files[file][next[file]++];
             if (text != l.text) fail(l.where, "line note reads '" + text + "'");
             l.address = NoteTable[i].address;
+            order.push_back(&l);
         }
     }
 }
@@ -118,30 +149,15 @@ static std::string joined(const Texts& texts)
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        files.emplace_back();
-        std::FILE* stream = std::fopen(argv[i], "rb");
-        char buffer[TEXT_BUF];
-        while (stream && std::fgets(buffer, sizeof buffer, stream)) {
-            Line& line = files.back().emplace_back();
-            line.text = buffer;
-            line.text.erase(line.text.find_last_not_of(" \t\r\n\v\f") + 1);
-            line.where = argv[i] + (":" + std::to_string(files.back().size()));
-            read_markers(line);
-        }
-        if (stream) std::fclose(stream);
-        else fail(argv[i], "cannot read");
-    }
+    for (int i = 1; i < argc; ++i) load(argv[i]);
     for (int i = 1; i < argc; ++i) assemble_file(argv[i]);
     resolve_fixups();
-    walk_notes(argv + 1);
+    walk_notes(argc - 1);
     if (late_said != late_want)
         fail("late", "want " + joined(late_want) + ", got " + joined(late_said));
-    std::vector<Line*> order;
     for (auto& lines : files)
         for (Line& l : lines) {
-            if (l.address >= 0) order.push_back(&l);
-            else fail(l.where, "no line note");
+            if (l.address < 0) fail(l.where, "no line note");
             if (l.said != l.want_said)
                 fail(l.where, "want " + joined(l.want_said) + ", got " + joined(l.said));
         }

@@ -1,0 +1,3 @@
+; A later file sees a global constant, and no other name of the file before.
+        .word   SHARED                  ; => 1234
+        .byte   PORT                    ; error: 'PORT' is not a defined constant
