@@ -41,7 +41,7 @@ static void enter_note(size_t length)
     note_count++;
 }
 
-void add_note_text(const char* text, size_t length)
+static void add_note_text(const char* text, size_t length)
 {
     if (!note_wanted()) {
         return;

@@ -8,7 +8,7 @@ SymbolRecord SymbolTable[MAX_SYMBOLS];
 int32_t symbol_count;
 int32_t file_number;
 const char* FilePaths[MAX_SOURCES + 1];
-bool symbols_full_reported;
+static bool symbols_full_reported;
 int32_t symbol_misses;
 
 // An index over the records by scope and the first 31 characters of the name, chained
@@ -188,7 +188,7 @@ bool operand_symbols_usable(int32_t misses_before)
     return symbol_misses == misses_before || symbol_usable(0);
 }
 
-void reset_symbol_index()
+void reset_symbols()
 {
     std::memset(symbol_buckets, 0, sizeof symbol_buckets);
     std::memset(SymbolTable, 0, sizeof SymbolTable);
