@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 
-// ---- limits ----------------------------------------------------------------------------
 constexpr int TEXT_MAX = 511;            // longest message, diagnostic line, note or source line
 constexpr int TEXT_BUF = TEXT_MAX + 1;
 constexpr int32_t IMAGE_SIZE = 65536;
@@ -19,15 +18,11 @@ constexpr int MAX_SOURCES = 32767;       // source files of a run: each file's s
 constexpr int MAX_OUTPUTS = 16;          // outputs of a run
 
 // ---- diag.cpp: diagnostics, the listing's notes, the source position ---------------------
-struct ListingNote {
-    int32_t address;     // location counter when recorded, 0..65536
-    uint32_t text;       // offset of the text in the note pool
-};
+// A note's location counter when recorded (0..65536) and its text's offset in the note pool.
+struct ListingNote { int32_t address; uint32_t text; };
 extern ListingNote NoteTable[MAX_NOTES];
 extern int32_t note_count;
-// The text of note k, for k < note_count, and its length; NOTE_SLACK readable bytes follow.
-constexpr size_t NOTE_SLACK = 16;
-const char* note_text(int32_t k);
+const char* note_text(int32_t k);        // the text of note k, for k < note_count
 size_t note_length(int32_t k);
 extern int32_t error_count;
 extern const char* program_name;         // argv[0], or null
@@ -36,29 +31,16 @@ extern const char* current_file;         // source being assembled, or null
 extern int64_t current_line;             // 0 when no line is current
 
 [[gnu::format(printf, 1, 2)]] void report_error(const char* format, ...);
-// As report_error, with "warning: " and a "# warning" note, but not counted.
-[[gnu::format(printf, 1, 2)]] void report_warning(const char* format, ...);
+[[gnu::format(printf, 1, 2)]] void report_warning(const char* format, ...);   // not counted
 void add_note(const char* text);
-// The same for a source line of at most 511 characters with 15 readable bytes after it.
-void add_line_note(const char* line, size_t length);
-// Reports `message` unless `reported` is set, then sets it: a full table says so once a run.
-void report_once(bool& reported, const char* message);
+void add_line_note(const char* text, size_t length);   // a text of known length: a line
+void report_once(bool& reported, const char* message);   // unless `reported`; then sets it
 // A path as messages, notes and the symbol map show it: every control byte (0x01..0x1F,
 // 0x7F) written as \xHH, so that no name can start a line or a field of its own. Returns
 // `path` itself when it holds none, else `out`, filled with at most `size` - 1 characters.
 const char* shown_path(const char* path, char* out, size_t size);
 // Reports `format` (a '%s' for the shown path, a '(%s)' for the system's text of `error`).
 void report_file_error(const char* format, const char* path, int error);
-
-// Copies `length` bytes in 16-byte pieces, for short texts where a library call of unknown
-// length costs more: up to 15 bytes past the text are read and written.
-inline char* copy_pieces(char* out, const char* text, size_t length)
-{
-    for (size_t i = 0; i < length; i += 16) {
-        std::memcpy(out + i, text + i, 16);
-    }
-    return out + length;
-}
 
 // ---- image.cpp: CodeImage, location counter, emit helpers, load-use probe ---------------
 extern uint8_t CodeImage[IMAGE_SIZE];
@@ -68,21 +50,16 @@ void emit_word(int32_t word);
 void align_to(uint32_t n);
 void emit_even();                        // pad to an even address, as before a fixup record
 int32_t load_hazard_reg();
-// The big-endian word at an even address below 65536: every reader of the program's words
-// goes through here. The image holds zeros past the location counter.
+// The big-endian word at an even address below 65536, zero past the location counter: every
+// reader of the program's words goes through here.
 uint32_t image_word(int32_t address);
 
 // ---- lex.cpp: character classes, next_token ----------------------------------------------
 enum : int32_t {
-    TOKEN_EOL = 10,
-    TOKEN_MNEMONIC = 'i',
-    TOKEN_REGISTER = 'r',
-    TOKEN_SYMBOL = 's',
-    TOKEN_NUMBER = '1',
+    TOKEN_EOL = 10, TOKEN_MNEMONIC = 'i', TOKEN_REGISTER = 'r', TOKEN_SYMBOL = 's', TOKEN_NUMBER = '1'
 };
 struct Token { int32_t kind; int32_t value; };
 
-// White space in source text: blank, tab, newline, vertical tab, form feed, carriage return.
 constexpr bool is_space(unsigned char c) { return c == ' ' || (c >= 9 && c <= 13); }
 // Character classes of plain 7-bit ASCII, by byte; bytes 0x80..0xFF belong to none.
 // CLASS_END marks the two bytes that end a line's tokens, NUL and the comment's `;`.
@@ -90,8 +67,7 @@ enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2, CLASS_SPACE = 4, CLASS_END =
 constexpr uint8_t CLASS_WORD = CLASS_LETTER | CLASS_DIGIT;   // `_` counts as a letter here
 extern const std::array<uint8_t, 256> CharClasses;
 inline uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
-// Returns the next token of the line at `cursor` and moves past it (not past the end of the
-// line). Identifiers that are no keyword are looked up or created with find_symbol_text.
+// The next token of the line at `cursor`, moving past it (not past the end of the line).
 Token next_token(char*& cursor);
 
 // ---- symbol.cpp: SymbolTable, scopes ------------------------------------------------------
@@ -109,21 +85,17 @@ extern int32_t file_number;
 // The path of each source file as given on the command line, by file number (1-based).
 extern const char* FilePaths[MAX_SOURCES + 1];
 
-SymbolHandle find_symbol(const char* name);
 SymbolHandle find_symbol_text(const char* text, size_t length);   // a name with no NUL after it
 SymbolRecord& symbol_record(SymbolHandle handle);
 void make_global(SymbolHandle handle);
-// Gives the label the location counter as its value, with a warning when it was defined before.
-void define_label(SymbolHandle handle);
+void define_label(SymbolHandle handle);  // the location counter, warning if defined before
 // Called just before a zero byte pads an odd location counter to even: warns of each label
 // defined at this address since the last byte was laid down, which now names the padding.
 void warn_padded_labels();
-// False, after reporting "symbol table is full" once per run, for a symbol token that carries
-// no record.
+// False, after reporting "symbol table is full" once, for a symbol token with no record.
 bool symbol_usable(SymbolHandle handle);
-// Counts the identifiers that got no record; an operand parsed while this grew named a symbol
-// it cannot have.
-extern int32_t symbol_misses;
+extern int32_t symbol_misses;            // identifiers that got no record, as a full table says
+// Whether no identifier missed its record since `misses_before`, reporting it if one did.
 bool operand_symbols_usable(int32_t misses_before);
 
 // ---- operand.cpp: operand lists ---------------------------------------------------------
@@ -181,19 +153,17 @@ void add_fixup(int32_t kind, SymbolHandle symbol, int32_t addend);
 void resolve_fixups();
 
 // ---- reader.cpp: source files cut into lines --------------------------------------------
-// A line as the reader hands it out: its text without the white space at its end, NUL-ended
-// in place and valid until the next call, and where its first byte that is no white space is.
+// A line without the white space at its end, NUL-ended in place and valid until the next
+// call, and its first byte that is no white space.
 struct SourceLine { char* text; size_t length; char* start; };
-// Opens `path` and makes it the file being read, suspending the one read so far: current_file
-// and current_line follow the lines it hands out. False, with errno set, when it cannot.
+// Makes `path` the file being read, suspending the one read so far (current_file and
+// current_line follow it). False, with errno set, when it cannot be opened.
 bool open_source(const char* path);
-// The next line of the file being read, counted in current_line; false at its end. With
-// `statements_only` it may count blank and comment lines without handing them out.
+// The next line, counted in current_line; false at the end. With `statements_only` it may
+// count blank and comment lines without handing them out.
 bool next_line(SourceLine& line, bool statements_only);
-// Closes the file being read, reporting a read error, and resumes the one it suspended.
-void close_source();
-// True when `path` names (by device and inode) a file opened as a source in this run.
-bool is_source_file(const char* path);
+void close_source();                     // reports a read error, resumes the file suspended
+bool is_source_file(const char* path);   // by device and inode, a source of this run
 
 // ---- statement.cpp and instr.cpp: statements ----------------------------------------------
 void assemble_file(const char* path);
@@ -214,12 +184,11 @@ char* put_hex4(char* out, uint32_t value);                  // four digits of th
 char* put_text(char* out, const char* text);
 
 // ---- outbuf.cpp: the frame of every writer and its one output buffer ------------------------
-// Opens `path` (refusing a source file), runs `text` to write the contents (it gets the path),
-// writes out, flushes, tests and closes. Returns true when it created or truncated a regular
-// file at `path`: the files that a failed run may remove.
+// Opens `path` (refusing a source file), has `text` write the contents, then writes out,
+// tests and closes. True when it created or truncated a regular file: one a failed run may
+// remove. The contents go into one buffer: output_reserve gives room for `length` bytes (at
+// most OUTPUT_ROOM), and output_commit takes the end of what the writer put there.
 bool write_output(const char* path, const char* mode, void (*text)(const char*));
-// The contents go into one buffer: output_reserve gives room for `length` bytes (at most
-// OUTPUT_ROOM), the writer fills it and hands the end of what it wrote to output_commit.
 constexpr size_t OUTPUT_ROOM = 1 << 14;
 char* output_reserve(size_t length);
 void output_commit(const char* end);
@@ -231,26 +200,23 @@ bool write_bin(const char* path);
 bool write_ram(const char* path);
 bool write_prg(const char* path);
 bool write_vhdl(const char* path);
-// The lines of word numbers `first` up to `end`, each made from `form`: its text, with
-// four-letter gaps for the word number ("nnnn"), the byte address ("aaaa") and the word
-// ("wwww") in hexadecimal, the parts that `parts` adds, and a newline. LINE_FIELD adds the
-// disassembly field, LINE_TRIMMED the same with its blanks at the end cut, LINE_DECIMAL the
-// word number in decimal and a tab before the text.
+// The lines of word numbers `first` up to `end`, each `form` with its gaps filled in hex
+// ("nnnn" word number, "aaaa" byte address, "wwww" the word), `parts`, and a newline:
+// LINE_FIELD the disassembly field after it (LINE_TRIMMED without its blanks at the end),
+// LINE_DECIMAL the word number in decimal and a tab before it.
 enum : uint8_t { LINE_FIELD = 1, LINE_TRIMMED = 2, LINE_DECIMAL = 4 };
 void write_word_lines(const char* form, uint8_t parts, int32_t first, int32_t end);
 
 // ---- output.cpp: where outputs go: temporary file and rename, removal after a failure ----
-// Notes, before anything is written, the file that `path` leads to through links, and its
-// device and inode if it exists; returns the output's number. A held output (an image) is
-// renamed into place only by place_outputs, any other as soon as it is written.
+// Notes, before anything is written, the file `path` leads to and its device and inode;
+// returns the output's number. A held output (an image) is placed by place_outputs.
 int32_t note_output(const char* path, bool held);
 // Whether two noted outputs name one file, by path or by device and inode; a device, FIFO
 // or socket takes any number.
 bool same_output_file(int32_t a, int32_t b);
 // Whether `path`, or the file it leads to, ends like an assembly source's name.
 bool named_like_source(const char* path);
-// Opens the output at `path`, in a temporary file beside its target where it can; reports
-// "cannot open" and returns null on failure. `created` as write_output returns it.
+// Opens the output, in a temporary file beside its target where it can; null on failure.
 std::FILE* open_destination(const char* path, const char* mode, bool* created);
 void output_closed(const char* path);    // after the close: places an output that is not held
 void place_outputs();                    // after a successful run: places the held outputs
@@ -275,15 +241,10 @@ bool write_ihx(const char* path);        // Intel HEX, byte addresses, the progr
 bool write_mif(const char* path);        // Quartus Memory Initialization File
 bool write_coe(const char* path);        // Vivado coefficient file
 
-// ---- symmap.cpp and listing.cpp ----------------------------------------------------------
-bool write_symbols(const char* path);
-void write_listing(const char* path);
+bool write_symbols(const char* path);    // symmap.cpp
+void write_listing(const char* path);    // listing.cpp
 
 // ---- reset: each file with tables returns them to their state at program start -----------
-void reset_image();
-void reset_fixups();
-void reset_symbols();
-void reset_notes();
-void reset_sources();
+void reset_image(), reset_fixups(), reset_symbols(), reset_notes(), reset_sources();
 void reset_outputs();
 void reset_assembler();                  // all of them, for tests and the fuzzer

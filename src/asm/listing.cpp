@@ -44,12 +44,12 @@ static bool fixed_date(std::time_t& seconds)
     return true;
 }
 
-// Copies note k's text to `out` in 16-byte pieces (the pool has NOTE_SLACK readable bytes
-// after every text, and the room asked for covers the bytes written past it) and returns
-// the end of the text.
+// Copies note k's text to `out` and returns the end of the text.
 static char* put_note(char* out, int32_t k)
 {
-    return copy_pieces(out, note_text(k), note_length(k));
+    size_t length = note_length(k);
+    std::memcpy(out, note_text(k), length);
+    return out + length;
 }
 
 // A note on a line of its own at `out`: its text starts after 29 blanks. Returns the end of

@@ -89,11 +89,6 @@ static SymbolHandle lookup(int32_t scope, uint32_t hash, const char* name, size_
     return 0;
 }
 
-SymbolHandle find_symbol(const char* name)
-{
-    return find_symbol_text(name, std::strlen(name));
-}
-
 SymbolHandle find_symbol_text(const char* text, size_t length)
 {
     if (length > static_cast<size_t>(NAME_MAX_CHARS)) {
