@@ -35,34 +35,39 @@ void write_word_lines(const char* form, uint8_t parts, int32_t first, int32_t en
     DecimalCounter index = {};
     index.length = static_cast<size_t>(std::snprintf(index.digits, sizeof index.digits, "%d",
                                                      first));
-    for (int32_t n = first; n < end; n++) {
-        char* out = output_reserve(128);
-        if (parts & LINE_DECIMAL) {
-            std::memcpy(out, index.digits, index.length);
-            out += index.length;
-            *out++ = '\t';
-            count_up(index);
-        }
-        std::memcpy(out, line, sizeof line);
-        uint32_t word = image_word(2 * n);
-        if (number_at != text.npos) {
-            put_hex4(out + number_at, static_cast<uint32_t>(n));
-        }
-        if (address_at != text.npos) {
-            put_hex4(out + address_at, static_cast<uint32_t>(2 * n));
-        }
-        put_hex4(out + word_at, word);
-        out += text.size();
-        if (parts & (LINE_FIELD | LINE_TRIMMED)) {
-            const char* field = word_field(2 * n, word);
-            std::memcpy(out, field, DISASM_FIELD);
-            size_t length = DISASM_FIELD;
-            while ((parts & LINE_TRIMMED) && field[length - 1] == ' ') {
-                length--;                // no text starts with a blank
+    // Lines of at most 128 bytes, OUTPUT_ROOM / 128 of them to each reservation.
+    for (int32_t n = first; n < end;) {
+        char* out = output_reserve(OUTPUT_ROOM);
+        constexpr int32_t BATCH = OUTPUT_ROOM / 128;
+        int32_t stop = end - n < BATCH ? end : n + BATCH;
+        for (; n < stop; n++) {
+            if (parts & LINE_DECIMAL) {
+                std::memcpy(out, index.digits, 8);   // at most five digits
+                out += index.length;
+                *out++ = '\t';
+                count_up(index);
             }
-            out += length;
+            std::memcpy(out, line, sizeof line);
+            uint32_t word = image_word(2 * n);
+            if (number_at != text.npos) {
+                put_hex4(out + number_at, static_cast<uint32_t>(n));
+            }
+            if (address_at != text.npos) {
+                put_hex4(out + address_at, static_cast<uint32_t>(2 * n));
+            }
+            put_hex4(out + word_at, word);
+            out += text.size();
+            if (parts & (LINE_FIELD | LINE_TRIMMED)) {
+                const char* field = word_field(2 * n, word);
+                std::memcpy(out, field, DISASM_FIELD);
+                size_t length = DISASM_FIELD;
+                while ((parts & LINE_TRIMMED) && field[length - 1] == ' ') {
+                    length--;            // no text starts with a blank
+                }
+                out += length;
+            }
+            *out++ = '\n';
         }
-        *out++ = '\n';
         output_commit(out);
     }
 }
@@ -71,19 +76,23 @@ static void hex_text(const char*)
 {
     // "- nn aaaa" and then every byte of the row, at most 16 to a row: 58 characters.
     int32_t end = location_counter;
-    for (int32_t row = 0; row < end; row += 16) {
-        char* out = output_reserve(64);
-        int32_t count = end - row < 16 ? end - row : 16;
-        *out++ = '-';
-        *out++ = ' ';
-        out = put_hex2(out, static_cast<uint32_t>(count));
-        *out++ = ' ';
-        out = put_hex4(out, static_cast<uint32_t>(row));
-        for (int32_t i = 0; i < count; i++) {
+    for (int32_t row = 0; row < end;) {
+        char* out = output_reserve(OUTPUT_ROOM);
+        constexpr int32_t BATCH = OUTPUT_ROOM / 64 * 16;   // bytes shown per reservation
+        int32_t stop = end - row < BATCH ? end : row + BATCH;
+        for (; row < stop; row += 16) {
+            int32_t count = end - row < 16 ? end - row : 16;
+            *out++ = '-';
             *out++ = ' ';
-            out = put_hex2(out, CodeImage[row + i]);
+            out = put_hex2(out, static_cast<uint32_t>(count));
+            *out++ = ' ';
+            out = put_hex4(out, static_cast<uint32_t>(row));
+            for (int32_t i = 0; i < count; i++) {
+                *out++ = ' ';
+                out = put_hex2(out, CodeImage[row + i]);
+            }
+            *out++ = '\n';
         }
-        *out++ = '\n';
         output_commit(out);
     }
 }
