@@ -17,9 +17,8 @@ const char* current_file;
 int64_t current_line;
 
 // Note texts live in one pool, appended in order: a note costs its own length and no
-// allocation. The pool can hold every note at its longest, so a copy never fails, and has
-// NOTE_SLACK bytes more, so that a reader may copy a text in 16-byte pieces.
-static char note_pool[static_cast<size_t>(MAX_NOTES) * TEXT_BUF + NOTE_SLACK];
+// allocation. The pool can hold every note at its longest, so a copy never fails.
+static char note_pool[static_cast<size_t>(MAX_NOTES) * TEXT_BUF];
 static size_t note_pool_used;
 
 // Whether a note is to be kept. Only the listing reads the notes: without one, a run keeps
@@ -41,7 +40,7 @@ static void enter_note(size_t length)
     note_count++;
 }
 
-void add_note_text(const char* text, size_t length)
+void add_line_note(const char* text, size_t length)
 {
     if (!note_wanted()) {
         return;
@@ -53,19 +52,9 @@ void add_note_text(const char* text, size_t length)
     enter_note(length);
 }
 
-// The note of a source line, copied in 16-byte pieces: the reader's buffer has readable
-// bytes past every line, and the pool NOTE_SLACK bytes past its end, for the last piece.
-void add_line_note(const char* line, size_t length)
-{
-    if (note_wanted()) {
-        copy_pieces(note_pool + note_pool_used, line, length);
-        enter_note(length);
-    }
-}
-
 void add_note(const char* text)
 {
-    add_note_text(text, notes_wanted ? std::strlen(text) : 0);
+    add_line_note(text, notes_wanted ? std::strlen(text) : 0);
 }
 
 const char* note_text(int32_t k)

@@ -188,7 +188,7 @@ static void directive_org(char*& cursor)
     std::memset(CodeImage + lc, 0, end - lc);
     location_counter = static_cast<int32_t>(end);
     if (target > static_cast<uint32_t>(IMAGE_SIZE)) {
-        report_once(image_full_reported, "code image is full");
+        emit_byte(0);                    // reports the full image
     }
 }
 

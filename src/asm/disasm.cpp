@@ -6,6 +6,11 @@
 #include <cstring>
 #include <string_view>
 
+constexpr uint32_t field_a(uint32_t word) { return (word >> 8) & 15; }
+constexpr uint32_t field_b(uint32_t word) { return (word >> 4) & 15; }
+constexpr uint32_t field_l(uint32_t word) { return word & 15; }
+constexpr size_t DISASM_BUF = 20;
+
 // How a row shows the word's operands, from its fields A, B and L: registers by name, numbers
 // in hexadecimal after "0x". Operands start in column 5, those of SHOW_JUMP in column 6.
 enum : uint8_t {
@@ -114,15 +119,6 @@ char* put_hex2(char* out, uint32_t value)
 char* put_hex4(char* out, uint32_t value)
 {
     return put_hex2(put_hex2(out, value >> 8), value);
-}
-
-char* put_image_word(char* out, int32_t address, uint32_t& word)
-{
-    // Each byte gives its digit pair as it lies; the word is only put together for `word`.
-    uint32_t high = CodeImage[address];
-    uint32_t low = CodeImage[address + 1];
-    word = high << 8 | low;
-    return put_hex2(put_hex2(out, high), low);
 }
 
 char* put_hex(char* out, uint32_t value, int min_digits)

@@ -4,7 +4,31 @@
 
 #include <string_view>
 
-// Indexed by mnemonic number (the order of the Mnemonic enum): the keyword, the handler that
+// A vexa instruction word, stored high byte first at an even address:
+//
+//   15    12 11     8 7      4 3      0
+//  +--------+--------+--------+--------+
+//  |   M    |   A    |   B    |   L    |   M major opcode, A rd or condition, B rs or base,
+//  +--------+--------+--------+--------+   L 4-bit immediate, offset or function
+//  | 1001   |  cond  |  8-bit displacement (words)  |   short branch, M = 9
+//  | 1111   |       12-bit payload = bits 15..4      |   imm prefix, M = 15
+
+// Mnemonic numbers below the directives, in InstructionTable's order.
+enum : int32_t {
+    MN_NOP, MN_WAIT, MN_BREAK, MN_SRLI, MN_SRAI, MN_SLLI, MN_SUBI, MN_ADDI,
+    MN_AND, MN_XOR, MN_ROR, MN_RCR, MN_OR, MN_ANDN, MN_SUBR, MN_CMP, MN_ADD, MN_SUB,
+    MN_ADDC, MN_SUBC, MN_ROL, MN_RCL, MN_CALL, MN_RET, MN_RETI,
+    MN_LJLTU, MN_LJGEU, MN_LJEQ, MN_LJNE, MN_LJLT, MN_LJGE, MN_LJVS, MN_LJVC, MN_LJLE,
+    MN_LJGT, MN_LJGTU, MN_LJLEU, MN_LJNEG, MN_LJPOS, MN_LJN, MN_LJA,
+    MN_BLTU, MN_BGEU, MN_BEQ, MN_BNE, MN_BLT, MN_BGE, MN_BVS, MN_BVC, MN_BLE,
+    MN_BGT, MN_BGTU, MN_BLEU, MN_BNEG, MN_BPOS, MN_BN, MN_BA,
+    MN_LW, MN_SW, MN_LB, MN_SB, MN_LU, MN_IMM,
+    MN_MOV, MN_CMPI, MN_LEA, MN_SEXT, MN_ZEXT, MN_ADDL, MN_SUBL, MN_ANDL, MN_ORL, MN_XORL,
+    MN_ANDNL, MN_MOVL, MN_CMPL, MN_LL, MN_SL,
+};
+static_assert(MN_SL + 1 == MN_GLOBAL);
+
+// Indexed by mnemonic number (the order of the MN_ numbers): the keyword, the handler that
 // reads the operands and lays down the words, and the base word into which the operand
 // fields go. A pseudo-instruction's words are those of the steps it expands to, the second
 // written out only where there is one; HANDLER_NONE marks a reserved word that is no

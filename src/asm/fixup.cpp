@@ -2,9 +2,23 @@
 // patches them all, in the order made, once the last source file has been read.
 #include "asm.h"
 
-FixupRecord FixupTable[MAX_FIXUPS];
-int32_t fixup_count;
-bool fixups_full_reported;
+constexpr int MAX_FIXUPS = 10000;
+struct FixupRecord {
+    int32_t kind;
+    SymbolHandle symbol;
+    int32_t address;                     // first byte to patch, even
+    int32_t addend;
+};
+static FixupRecord FixupTable[MAX_FIXUPS];
+static int32_t fixup_count;
+static bool fixups_full_reported;
+
+void reset_fixups()
+{
+    std::memset(FixupTable, 0, sizeof FixupTable);
+    fixup_count = 0;
+    fixups_full_reported = false;
+}
 
 void add_fixup(int32_t kind, SymbolHandle symbol, int32_t addend)
 {

@@ -2,9 +2,18 @@
 // behind the load-use interlock. Words are big-endian at even addresses.
 #include "asm.h"
 
+#include <cstring>
+
 uint8_t CodeImage[IMAGE_SIZE];
 int32_t location_counter;
-bool image_full_reported;
+static bool image_full_reported;
+
+void reset_image()
+{
+    std::memset(CodeImage, 0, sizeof CodeImage);
+    location_counter = 0;
+    image_full_reported = false;
+}
 
 // A byte or word that would land at or above 65536 is lost; the first loss of a run is
 // reported at the statement that caused it, so a truncated program never passes as good.

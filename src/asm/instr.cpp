@@ -2,6 +2,8 @@
 // and lay down the words of every real and pseudo-instruction.
 #include "asm.h"
 
+constexpr uint32_t NOP_WORD = 0x0000;
+
 // The load-use interlock: a nop keeps `reg` from being read right after a load writes it.
 static void check_interlock(int32_t reg)
 {

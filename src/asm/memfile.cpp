@@ -4,7 +4,6 @@
 #include "asm.h"
 
 #include <cstring>
-#include <string_view>
 
 constexpr int32_t MEMORY_WORDS = IMAGE_SIZE / 2;
 int32_t memory_depth = MEMORY_WORDS;
@@ -24,23 +23,10 @@ void check_memory_depth()
     }
 }
 
-static uint32_t program_word(int32_t n)
+static void mem_text(const char*)
 {
-    return 2 * n < location_counter ? image_word(2 * n) : 0;
-}
-
-static void mem_text(std::FILE* stream, const char*)
-{
-    // Every word of the memory, so that $readmemh leaves none undefined.
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t n = 0; n < memory_depth; n++) {
-        out = line_room(stream, out, stop);
-        put_hex4(out, program_word(n));
-        out[4] = '\n';
-        out += 5;
-    }
-    output_end(out);
+    // Four digits a line, every word of the memory, so that $readmemh leaves none undefined.
+    write_word_lines("wwww", 0, 0, memory_depth);
 }
 
 bool write_mem(const char* path)
@@ -68,21 +54,17 @@ static char* ihx_record(char* out, uint32_t address, uint32_t type, const uint8_
     return out;
 }
 
-static void ihx_text(std::FILE* stream, const char*)
+static void ihx_text(const char*)
 {
     // Data records of 16 bytes up to the location counter, with 16-bit byte addresses: the
     // 64 KiB memory needs no extended address record.
     int32_t end = location_counter;
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
     for (int32_t row = 0; row < end; row += 16) {
-        out = line_room(stream, out, stop);
+        char* out = output_reserve(64);
         int32_t count = end - row < 16 ? end - row : 16;
-        out = ihx_record(out, static_cast<uint32_t>(row), 0, CodeImage + row, count);
+        output_commit(ihx_record(out, static_cast<uint32_t>(row), 0, CodeImage + row, count));
     }
-    out = line_room(stream, out, stop);
-    out = ihx_record(out, 0, 1, nullptr, 0);
-    output_end(out);
+    output_commit(ihx_record(output_reserve(64), 0, 1, nullptr, 0));
 }
 
 bool write_ihx(const char* path)
@@ -90,40 +72,20 @@ bool write_ihx(const char* path)
     return write_output(path, "w", ihx_text);
 }
 
-static void mif_text(std::FILE* stream, const char*)
+static void mif_text(const char*)
 {
-    char depth[16];
-    std::snprintf(depth, sizeof depth, "%d", memory_depth);
-    output_text(stream, "WIDTH=16;\nDEPTH=");
-    output_text(stream, depth);
-    output_text(stream, ";\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\nCONTENT BEGIN\n");
-    // \tAAAA  :   WWWW; with the constant text copied whole and the numbers put into it
-    constexpr char WordLine[] = "\taaaa  :   wwww;\n";
-    constexpr size_t ADDRESS_AT = 1, WORD_AT = 11, LINE_LENGTH = sizeof WordLine - 1;
-    static_assert(std::string_view(WordLine).find("aaaa") == ADDRESS_AT);
-    static_assert(std::string_view(WordLine).find("wwww") == WORD_AT);
+    char* out = put_text(output_reserve(128), "WIDTH=16;\nDEPTH=");
+    out += std::snprintf(out, 16, "%d", memory_depth);
+    output_commit(put_text(out, ";\n\nADDRESS_RADIX=HEX;\nDATA_RADIX=HEX;\n\nCONTENT BEGIN\n"));
     int32_t words = program_words();
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t n = 0; n < words; n++) {
-        out = line_room(stream, out, stop);
-        std::memcpy(out, WordLine, LINE_LENGTH);
-        put_hex4(out + ADDRESS_AT, static_cast<uint32_t>(n));
-        put_hex4(out + WORD_AT, program_word(n));
-        out += LINE_LENGTH;
-    }
-    output_end(out);
+    write_word_lines("\tnnnn  :   wwww;", 0, 0, words);
     // The rest of the memory in one range, so that every word is given exactly once.
     if (words < memory_depth) {
-        char line[32];
-        char* end = put_text(line, "\t[");
-        end = put_hex4(end, static_cast<uint32_t>(words));
-        end = put_text(end, "..");
-        end = put_hex4(end, static_cast<uint32_t>(memory_depth - 1));
-        end = put_text(end, "]  :   0000;\n");
-        output_bytes(stream, line, static_cast<size_t>(end - line));
+        out = put_hex4(put_text(output_reserve(32), "\t["), static_cast<uint32_t>(words));
+        out = put_hex4(put_text(out, ".."), static_cast<uint32_t>(memory_depth - 1));
+        output_commit(put_text(out, "]  :   0000;\n"));
     }
-    output_text(stream, "END;\n");
+    output_text("END;\n");
 }
 
 bool write_mif(const char* path)
@@ -131,21 +93,14 @@ bool write_mif(const char* path)
     return write_output(path, "w", mif_text);
 }
 
-static void coe_text(std::FILE* stream, const char*)
+static void coe_text(const char*)
 {
-    output_text(stream, "memory_initialization_radix=16;\nmemory_initialization_vector=\n");
+    output_text("memory_initialization_radix=16;\nmemory_initialization_vector=\n");
     // The vector needs at least one value: an empty program gives a single zero word.
     int32_t words = program_words() > 0 ? program_words() : 1;
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t n = 0; n < words; n++) {
-        out = line_room(stream, out, stop);
-        put_hex4(out, program_word(n));
-        out[4] = n + 1 < words ? ',' : ';';
-        out[5] = '\n';
-        out += 6;
-    }
-    output_end(out);
+    // A comma after every word but the last, which ends the vector.
+    write_word_lines("wwww,", 0, 0, words - 1);
+    write_word_lines("wwww;", 0, words - 1, words);
 }
 
 bool write_coe(const char* path)

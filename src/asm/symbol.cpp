@@ -8,7 +8,7 @@ SymbolRecord SymbolTable[MAX_SYMBOLS];
 int32_t symbol_count;
 int32_t file_number;
 const char* FilePaths[MAX_SOURCES + 1];
-bool symbols_full_reported;
+static bool symbols_full_reported;
 int32_t symbol_misses;
 
 // An index over the records by scope and the first 31 characters of the name, chained
@@ -87,11 +87,6 @@ static SymbolHandle lookup(int32_t scope, uint32_t hash, const char* name, size_
         }
     }
     return 0;
-}
-
-SymbolHandle find_symbol(const char* name)
-{
-    return find_symbol_text(name, std::strlen(name));
 }
 
 SymbolHandle find_symbol_text(const char* text, size_t length)
@@ -193,7 +188,7 @@ bool operand_symbols_usable(int32_t misses_before)
     return symbol_misses == misses_before || symbol_usable(0);
 }
 
-void reset_symbol_index()
+void reset_symbols()
 {
     std::memset(symbol_buckets, 0, sizeof symbol_buckets);
     std::memset(SymbolTable, 0, sizeof SymbolTable);

@@ -22,7 +22,7 @@ static bool symbol_before(int32_t left, int32_t right)
     return static_cast<uint16_t>(a.scope) < static_cast<uint16_t>(b.scope);
 }
 
-static void symbol_text(std::FILE* stream, const char*)
+static void symbol_text(const char*)
 {
     static int32_t order[MAX_SYMBOLS];
     int32_t count = 0;
@@ -36,25 +36,25 @@ static void symbol_text(std::FILE* stream, const char*)
     // VVVV\tg\tname, or VVVV\tl\tname\tpath for a symbol of one file
     for (int32_t k = 0; k < count; k++) {
         const SymbolRecord& record = SymbolTable[order[k]];
-        char line[2 * TEXT_BUF];
-        char* out = put_hex(line, static_cast<uint32_t>(record.value), 4);
+        char* out = put_hex(output_reserve(64), static_cast<uint32_t>(record.value), 4);
         *out++ = '\t';
         *out++ = record.scope == 0 ? 'g' : 'l';
         *out++ = '\t';
         out = put_text(out, record.name);
-        output_bytes(stream, line, static_cast<size_t>(out - line));
         if (record.scope != 0) {
             int32_t number = static_cast<uint16_t>(record.scope);
             const char* source = number <= MAX_SOURCES ? FilePaths[number] : nullptr;
-            output_bytes(stream, "\t", 1);
+            *out++ = '\t';
             if (source != nullptr) {
                 // A source that was read has a path of fewer than PATH_MAX bytes.
                 static char shown[4 * PATH_MAX];
-                const char* text = shown_path(source, shown, sizeof shown);
-                output_bytes(stream, text, std::strlen(text));
+                output_commit(out);
+                output_text(shown_path(source, shown, sizeof shown));
+                out = output_reserve(1);
             }
         }
-        output_bytes(stream, "\n", 1);
+        *out++ = '\n';
+        output_commit(out);
     }
 }
 

@@ -174,7 +174,9 @@ static const char* base_name(const char* path, size_t& length)
     return base;
 }
 
-void verilog_module_name(const char* path, char* out, size_t size)
+// The module name for an output path: its base name up to the first dot when that is an
+// identifier every Verilog tool accepts, else "prom". Writes at most `size` - 1 characters.
+static void verilog_module_name(const char* path, char* out, size_t size)
 {
     size_t length;
     const char* base = base_name(path, length);
@@ -218,15 +220,7 @@ static const char* const VerilogClosing =
     "\n"
     "endmodule\n";
 
-// A word's line of the case table up to its text, the word number and the word still to be
-// filled in.
-constexpr char VerilogWordLine[] = "            15'hnnnn: instr <= 16'hwwww;    // ";
-constexpr size_t VERILOG_NUMBER_AT = 16, VERILOG_WORD_AT = 35;
-constexpr size_t VERILOG_TEXT_AT = sizeof VerilogWordLine - 1;
-static_assert(std::string_view(VerilogWordLine).find("nnnn") == VERILOG_NUMBER_AT);
-static_assert(std::string_view(VerilogWordLine).find("wwww") == VERILOG_WORD_AT);
-
-static void verilog_text(std::FILE* stream, const char* path)
+static void verilog_text(const char* path)
 {
     char name[TEXT_BUF];
     if (module_name != nullptr) {
@@ -236,39 +230,21 @@ static void verilog_text(std::FILE* stream, const char* path)
     }
     bool fallback = !named_after_file(path, name);
 
-    output_text(stream, "// The program memory of a vexa: word n of the image at word number n, "
-                       "words beyond\n// the program read 0000. Written by vexa-as.\n");
+    output_text("// The program memory of a vexa: word n of the image at word number n, "
+                "words beyond\n// the program read 0000. Written by vexa-as.\n");
     if (fallback) {
-        output_text(stream, "/* verilator lint_off DECLFILENAME */\n");
+        output_text("/* verilator lint_off DECLFILENAME */\n");
     }
-    output_text(stream, "module ");
-    output_text(stream, name);
+    output_text("module ");
+    output_text(name);
     if (fallback) {
-        output_text(stream, " /* verilator lint_on DECLFILENAME */");
+        output_text(" /* verilator lint_on DECLFILENAME */");
     }
-    output_text(stream, VerilogPorts);
-    // 15'hNNNN: instr <= 16'hWWWW;    // disassembly, with the text's trailing blanks cut:
-    // every line's constant text is copied whole, and the numbers and the text go into it.
-    int32_t end = location_counter;
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t a = 0; a < end; a += 2) {
-        out = line_room(stream, out, stop);
-        std::memcpy(out, VerilogWordLine, VERILOG_TEXT_AT);
-        put_hex4(out + VERILOG_NUMBER_AT, static_cast<uint32_t>(a / 2));
-        uint32_t word;
-        put_image_word(out + VERILOG_WORD_AT, a, word);
-        const char* text = word_field(a, word);
-        std::memcpy(out + VERILOG_TEXT_AT, text, DISASM_FIELD);
-        size_t length = DISASM_FIELD;
-        while (text[length - 1] == ' ') {   // a text never starts with a blank
-            length--;
-        }
-        out += VERILOG_TEXT_AT + length;
-        *out++ = '\n';
-    }
-    output_end(out);
-    output_text(stream, VerilogClosing);
+    output_text(VerilogPorts);
+    // A word's line of the case table: its number, the word and its text.
+    write_word_lines("            15'hnnnn: instr <= 16'hwwww;    // ", LINE_TRIMMED, 0,
+                     (location_counter + 1) / 2);
+    output_text(VerilogClosing);
 }
 
 bool write_verilog(const char* path)

@@ -6,61 +6,6 @@
 #include <cstring>
 #include <string_view>
 
-// One output is open at a time; its text collects here and goes out in writes of exactly
-// OUTPUT_BLOCK bytes, the last write of a file aside. A file is written from its start, so
-// every write begins and ends on a boundary of the file's pages: a write that ends inside a
-// page leaves the kernel that page to take up again with the next write, which costs it
-// more than the copy of the page itself. A line is built whole past the block's end, in the
-// OUTPUT_ROOM bytes behind it, and what lies past the block moves to the front once the
-// block has gone out.
-constexpr size_t OUTPUT_BLOCK = 1 << 16;
-static char pending[OUTPUT_BLOCK + OUTPUT_ROOM];
-static size_t pending_used;   // below OUTPUT_BLOCK whenever output_room returns
-
-char* output_room(std::FILE* stream, size_t length)
-{
-    (void)length;   // at most OUTPUT_ROOM, which always fits behind fewer than OUTPUT_BLOCK
-    if (pending_used >= OUTPUT_BLOCK) {
-        std::fwrite(pending, 1, OUTPUT_BLOCK, stream);
-        pending_used -= OUTPUT_BLOCK;
-        std::memcpy(pending, pending + OUTPUT_BLOCK, pending_used);
-    }
-    return pending + pending_used;
-}
-
-void output_bytes(std::FILE* stream, const char* data, size_t length)
-{
-    while (length > 0) {
-        size_t piece = length < OUTPUT_ROOM ? length : OUTPUT_ROOM;
-        char* out = output_room(stream, piece);
-        std::memcpy(out, data, piece);
-        pending_used += piece;
-        data += piece;
-        length -= piece;
-    }
-}
-
-void output_text(std::FILE* stream, const char* text)
-{
-    output_bytes(stream, text, std::strlen(text));
-}
-
-void output_end(const char* end)
-{
-    pending_used = static_cast<size_t>(end - pending);
-}
-
-char* output_chunk(std::FILE* stream, char* end, char*& stop)
-{
-    if (end != nullptr) {
-        output_end(end);
-    }
-    char* out = output_room(stream, OUTPUT_ROOM);
-    // A line may start anywhere before the block's end: the room behind the block holds it.
-    stop = pending + OUTPUT_BLOCK - 1;
-    return out;
-}
-
 // A line number kept as its decimal text, counted up in place: most steps touch one digit.
 struct DecimalCounter { char digits[16]; size_t length; };
 
@@ -78,91 +23,78 @@ static void count_up(DecimalCounter& counter)
     }
 }
 
-std::FILE* open_output(const char* path, const char* mode, bool* created)
+void write_word_lines(const char* form, uint8_t parts, int32_t first, int32_t end)
 {
-    *created = false;
-    if (is_source_file(path) || named_like_source(path)) {
-        char shown[TEXT_BUF];
-        report_error("output '%s' would overwrite a source file",
-                     shown_path(path, shown, sizeof shown));
-        return nullptr;
+    // The form's text is copied whole, a fixed 64 bytes (the room asked for covers the bytes
+    // past it), and the numbers and the field go into and after it.
+    char line[64] = {};
+    std::string_view text = std::string_view(form).substr(0, sizeof line - 1);
+    text.copy(line, text.size());
+    size_t number_at = text.find("nnnn"), address_at = text.find("aaaa");
+    size_t word_at = text.find("wwww");
+    DecimalCounter index = {};
+    index.length = static_cast<size_t>(std::snprintf(index.digits, sizeof index.digits, "%d",
+                                                     first));
+    // Lines of at most 128 bytes, OUTPUT_ROOM / 128 of them to each reservation.
+    for (int32_t n = first; n < end;) {
+        char* out = output_reserve(OUTPUT_ROOM);
+        constexpr int32_t BATCH = OUTPUT_ROOM / 128;
+        int32_t stop = end - n < BATCH ? end : n + BATCH;
+        for (; n < stop; n++) {
+            if (parts & LINE_DECIMAL) {
+                std::memcpy(out, index.digits, 8);   // at most five digits
+                out += index.length;
+                *out++ = '\t';
+                count_up(index);
+            }
+            std::memcpy(out, line, sizeof line);
+            uint32_t word = image_word(2 * n);
+            if (number_at != text.npos) {
+                put_hex4(out + number_at, static_cast<uint32_t>(n));
+            }
+            if (address_at != text.npos) {
+                put_hex4(out + address_at, static_cast<uint32_t>(2 * n));
+            }
+            put_hex4(out + word_at, word);
+            out += text.size();
+            if (parts & (LINE_FIELD | LINE_TRIMMED)) {
+                const char* field = word_field(2 * n, word);
+                std::memcpy(out, field, DISASM_FIELD);
+                size_t length = DISASM_FIELD;
+                while ((parts & LINE_TRIMMED) && field[length - 1] == ' ') {
+                    length--;            // no text starts with a blank
+                }
+                out += length;
+            }
+            *out++ = '\n';
+        }
+        output_commit(out);
     }
-    std::FILE* stream = open_destination(path, mode, created);
-    if (stream == nullptr) {
-        return nullptr;
-    }
-    // The pending buffer already collects whole 64 KiB blocks; a stdio buffer behind it
-    // would only split each block into two writes.
-    std::setvbuf(stream, nullptr, _IONBF, 0);
-    pending_used = 0;
-    return stream;
 }
 
-void finish_output(std::FILE* stream, const char* path)
-{
-    // Write out what is pending and flush, so that a full disk shows in the error indicator
-    // here and not only at close.
-    std::fwrite(pending, 1, pending_used, stream);
-    pending_used = 0;
-    std::fflush(stream);
-    bool failed = std::ferror(stream);
-    int error = errno;
-    if (std::fclose(stream) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    if (failed) {
-        report_file_error("error writing '%s' (%s)", path, error);
-    }
-    output_closed(path);
-}
-
-bool write_output(const char* path, const char* mode, void (*text)(std::FILE*, const char*))
-{
-    bool created;
-    std::FILE* stream = open_output(path, mode, &created);
-    if (stream != nullptr) {
-        text(stream, path);
-        finish_output(stream, path);
-    }
-    return created;
-}
-
-static void hex_text(std::FILE* stream, const char*)
+static void hex_text(const char*)
 {
     // "- nn aaaa" and then every byte of the row, at most 16 to a row: 58 characters.
     int32_t end = location_counter;
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t row = 0; row < end; row += 16) {
-        out = line_room(stream, out, stop);
-        int32_t count = end - row < 16 ? end - row : 16;
-        *out++ = '-';
-        *out++ = ' ';
-        out = put_hex2(out, static_cast<uint32_t>(count));
-        *out++ = ' ';
-        out = put_hex4(out, static_cast<uint32_t>(row));
-        const uint8_t* bytes = CodeImage + row;
-        if (count == 16) {
-            // A full row, as all but the last are: its 48 columns of blanks at once, then
-            // the digit pairs into their gaps, four bytes to a step.
-            std::memset(out, ' ', 48);
-            for (int32_t i = 0; i < 16; i += 4) {
-                put_hex2(out + 3 * i + 1, bytes[i]);
-                put_hex2(out + 3 * i + 4, bytes[i + 1]);
-                put_hex2(out + 3 * i + 7, bytes[i + 2]);
-                put_hex2(out + 3 * i + 10, bytes[i + 3]);
-            }
-            out += 48;
-        } else {
+    for (int32_t row = 0; row < end;) {
+        char* out = output_reserve(OUTPUT_ROOM);
+        constexpr int32_t BATCH = OUTPUT_ROOM / 64 * 16;   // bytes shown per reservation
+        int32_t stop = end - row < BATCH ? end : row + BATCH;
+        for (; row < stop; row += 16) {
+            int32_t count = end - row < 16 ? end - row : 16;
+            *out++ = '-';
+            *out++ = ' ';
+            out = put_hex2(out, static_cast<uint32_t>(count));
+            *out++ = ' ';
+            out = put_hex4(out, static_cast<uint32_t>(row));
             for (int32_t i = 0; i < count; i++) {
                 *out++ = ' ';
-                out = put_hex2(out, bytes[i]);
+                out = put_hex2(out, CodeImage[row + i]);
             }
+            *out++ = '\n';
         }
-        *out++ = '\n';
+        output_commit(out);
     }
-    output_end(out);
 }
 
 bool write_hex(const char* path)
@@ -170,17 +102,18 @@ bool write_hex(const char* path)
     return write_output(path, "w", hex_text);
 }
 
-static void bin_image(std::FILE* stream, const char*)
+static void bin_image(const char*)
 {
     // Little-endian words for the hardware flow: low byte first.
     constexpr int32_t STRIP = 4096;
     for (int32_t strip = 0; strip < IMAGE_SIZE; strip += STRIP) {
-        char* out = output_room(stream, STRIP);
+        char* out = output_reserve(STRIP);
         for (int32_t a = strip; a < strip + STRIP; a += 2) {
-            *out++ = static_cast<char>(CodeImage[a + 1]);
-            *out++ = static_cast<char>(CodeImage[a]);
+            uint32_t word = image_word(a);
+            *out++ = static_cast<char>(word & 0xFF);
+            *out++ = static_cast<char>(word >> 8);
         }
-        output_end(out);
+        output_commit(out);
     }
 }
 
@@ -189,7 +122,7 @@ bool write_bin(const char* path)
     return write_output(path, "wb", bin_image);
 }
 
-static void no_text(std::FILE*, const char*)
+static void no_text(const char*)
 {
 }
 
@@ -198,40 +131,10 @@ bool write_ram(const char* path)
     return write_output(path, "wb", no_text);
 }
 
-static void prg_text(std::FILE* stream, const char*)
+static void prg_text(const char*)
 {
-    // word index in decimal, the word, and its disassembly in an 18-column field: at most
-    // 31 characters
-    int32_t end = location_counter;
-    DecimalCounter index = {{'0'}, 1};
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t a = 0; a < end;) {
-        // The lines up to the next index that ends in 9 differ in the last digit alone: the
-        // index and its tab go out as one copy of the 8 bytes of `lead` (the index has at
-        // most five digits), whose last digit counts up in place.
-        char lead[8];
-        std::memcpy(lead, index.digits, 8);
-        lead[index.length] = '\t';
-        size_t lead_length = index.length + 1;
-        char& last = lead[index.length - 1];
-        int32_t run_end = a + 2 * ('9' + 1 - last);
-        run_end = run_end < end ? run_end : end;
-        for (; a < run_end; a += 2, last++) {
-            out = line_room(stream, out, stop);
-            std::memcpy(out, lead, 8);
-            out += lead_length;
-            uint32_t word;
-            out = put_image_word(out, a, word);
-            *out++ = '\t';
-            std::memcpy(out, word_field(a, word), DISASM_FIELD);
-            out += DISASM_FIELD;
-            *out++ = '\n';
-        }
-        index.digits[index.length - 1] = '9';
-        count_up(index);
-    }
-    output_end(out);
+    // Word number in decimal, the word, and its disassembly in an 18-column field.
+    write_word_lines("wwww\t", LINE_DECIMAL | LINE_FIELD, 0, (location_counter + 1) / 2);
 }
 
 bool write_prg(const char* path)
@@ -283,38 +186,17 @@ static const char* const VhdlClosing =
     "\n"
     "end;\n";
 
-// The line of a word up to its field, the address and the word still to be filled in.
-constexpr char VhdlWordLine[] = "\t\twhen x\"aaaa\"=> instr <= x\"wwww\" after 1 ns;\t---";
-constexpr size_t VHDL_ADDRESS_AT = 9, VHDL_WORD_AT = 28, VHDL_FIELD_AT = sizeof VhdlWordLine - 1;
-static_assert(std::string_view(VhdlWordLine).find("aaaa") == VHDL_ADDRESS_AT);
-static_assert(std::string_view(VhdlWordLine).find("wwww") == VHDL_WORD_AT);
-
-static void vhdl_text(std::FILE* stream, const char*)
+static void vhdl_text(const char*)
 {
     const char* entity = module_name != nullptr ? module_name : "prom";
-    output_text(stream, VhdlOpening);
-    output_text(stream, entity);
-    output_text(stream, VhdlPorts);
-    output_text(stream, entity);
-    output_text(stream, VhdlProcesses);
-    // \t\twhen x"aaaa"=> instr <= x"wwww" after 1 ns;\t---text: 68 characters, every line
-    // the same but for the address, the word and the field: the constant text is copied
-    // whole, a fixed 49 bytes, and the rest goes into its gaps.
-    int32_t end = location_counter;
-    char* stop;
-    char* out = output_chunk(stream, nullptr, stop);
-    for (int32_t a = 0; a < end; a += 2) {
-        out = line_room(stream, out, stop);
-        std::memcpy(out, VhdlWordLine, VHDL_FIELD_AT);
-        put_hex4(out + VHDL_ADDRESS_AT, static_cast<uint32_t>(a));
-        uint32_t word;
-        put_image_word(out + VHDL_WORD_AT, a, word);
-        std::memcpy(out + VHDL_FIELD_AT, word_field(a, word), DISASM_FIELD);
-        out[VHDL_FIELD_AT + DISASM_FIELD] = '\n';
-        out += VHDL_FIELD_AT + DISASM_FIELD + 1;
-    }
-    output_end(out);
-    output_text(stream, VhdlClosing);
+    output_text(VhdlOpening);
+    output_text(entity);
+    output_text(VhdlPorts);
+    output_text(entity);
+    output_text(VhdlProcesses);
+    write_word_lines("\t\twhen x\"aaaa\"=> instr <= x\"wwww\" after 1 ns;\t---", LINE_FIELD, 0,
+                     (location_counter + 1) / 2);
+    output_text(VhdlClosing);
 }
 
 bool write_vhdl(const char* path)
