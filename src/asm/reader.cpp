@@ -65,7 +65,7 @@ static void list_read_file(const char* path)
         return;
     }
     if (read_count == MAX_READ_FILES) {
-        report_once(paths_full_reported, "too many source files");
+        report_once(paths_full_reported, "too many included files");
         return;
     }
     read_paths[read_count++] = path;
@@ -202,7 +202,7 @@ bool open_include(const char* name)
     } else if (path_pool_used + length <= PATH_POOL && read_count < MAX_READ_FILES) {
         std::memcpy(kept, path, length);
     } else {
-        report_once(paths_full_reported, "too many source files");
+        report_once(paths_full_reported, "too many included files");
         return false;
     }
     if (!open_source(kept)) {
