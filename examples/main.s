@@ -1,13 +1,7 @@
 ; main.s: the checksum demo. Sums the samples of tables.s into the long register r4:r5,
 ; multiplies the sum by five with long32.s, adds it into total and measures the banner.
 
-        global  samples         ; tables.s
-        global  sample_count
-        global  banner
-        global  banner_len
-        global  total
-        global  times5          ; long32.s
-        global  add_to
+        .include "demo.inc"     ; the shared names, and SAMPLE_SIZE
 
 start:  movl    r4, r0          ; total = 0: r0 reads as zero and is its own high half
         lea     r2, samples     ; r2 walks the sample table
@@ -18,7 +12,7 @@ start:  movl    r4, r0          ; total = 0: r0 reads as zero and is its own hig
 sum:    lw      r6, 0(r2)
         add     r4, r6          ; low half
         addc    r5, r0          ; carry into the high half
-        addi    r2, r2, 2
+        addi    r2, r2, SAMPLE_SIZE
         subi    r3, r3, 1
         bne     sum
 
@@ -33,7 +27,7 @@ sum:    lw      r6, 0(r2)
         lea     r2, banner
         mov     r3, r0
 len:    lu      r6, 0(r2)
-        cmpi    r6, 0
+        cmpi    r6, '\0'       ; the zero byte that ends it
         beq     len_done
         addi    r2, r2, 1
         addi    r3, r3, 1

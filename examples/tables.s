@@ -1,31 +1,19 @@
 ; tables.s: the data of the checksum demo.
 
-        global  samples
-        global  sample_count
-        global  banner
-        global  banner_len
-        global  total
+        .include "demo.inc"
 
 ; "vexa" as bytes, ended by a zero byte.
-banner: byte    0x76            ; v
-        byte    0x65            ; e
-        byte    0x78            ; x
-        byte    0x61            ; a
-        byte    0
+banner: .asciz  "vexa"
 banner_len:
         bss     1               ; written by main.s
         align   2               ; word data must start at an even address
 
 ; The sample table: how many samples, then the samples themselves.
+        .equ    SAMPLES, 6
 sample_count:
-        word    6
+        word    SAMPLES
 samples:
-        word    1000
-        word    0x7FFF
-        word    0xFFFF
-        word    250
-        word    0x8000
-        word    12
+        .word   1000, 0x7FFF, 0xFFFF, 250, 0x8000, 12
 
 ; Entry points of long32.s, for a caller that dispatches by number.
 routines:
@@ -33,4 +21,4 @@ routines:
         word    add_to
 
         align   4
-total:  bss     4               ; 32-bit result, high half first
+total:  bss     TOTAL_SIZE      ; 32-bit result, high half first

@@ -119,16 +119,10 @@ static void walk_notes(int tops)
                 fail("late", "note before the end of the image: " + text);
         } else if (starts(text, "# file ")) {
             std::string path = text.substr(7);
-            if (open.size() > 1 && paths[open[open.size() - 2]] == path) {
-                open.pop_back();
-            } else if (open.size() <= 1 && top < tops && paths[top] == path) {
-                open = {static_cast<size_t>(top++)};
-            } else if (!open.empty()) {
-                open.push_back(load(path));
-                next.push_back(0);
-            } else {
-                return fail("notes", "stray " + text);
-            }
+            if (open.size() > 1 && paths[open[open.size() - 2]] == path) open.pop_back();
+            else if (open.size() <= 1 && top < tops && paths[top] == path) open = {size_t(top++)};
+            else if (open.empty()) return fail("notes", "stray " + text);
+            else open.push_back(load(path)), next.push_back(0);
         } else if (open.empty() || line >= files[file].size() || !late_said.empty()) {
             fail("notes", "stray line note '" + text + "'");
         } else {

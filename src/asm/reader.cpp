@@ -12,28 +12,23 @@
 #include <emmintrin.h>
 #endif
 
-// Which files were read as sources, by device and inode.
+constexpr int32_t MAX_INCLUDED = 4096;              // different included paths in one run
+constexpr int32_t MAX_READ_FILES = MAX_SOURCES + MAX_INCLUDED;
+
+// Which files were read as sources, by device and inode: one entry for each path read.
 struct SourceId { dev_t device; ino_t inode; };
-static SourceId source_ids[MAX_SOURCES];
+static SourceId source_ids[MAX_READ_FILES];
 static int32_t source_id_count;
 
-static SourceId remember_source(std::FILE* stream)
+static SourceId source_id(std::FILE* stream)
 {
     struct stat info;
-    if (fstat(fileno(stream), &info) != 0) {
-        return {0, 0};
-    }
-    if (source_id_count < MAX_SOURCES) {
-        source_ids[source_id_count++] = {info.st_dev, info.st_ino};
-    }
-    return {info.st_dev, info.st_ino};
+    return fstat(fileno(stream), &info) == 0 ? SourceId{info.st_dev, info.st_ino} : SourceId{0, 0};
 }
 
 // The paths of the files read, each once, in reading order: the sources as given, and the
 // included files as built from their includer's folder, kept in a pool of their own. An
 // open-addressed index by a hash of the text finds a path already listed.
-constexpr int32_t MAX_INCLUDED = 4096;              // different included paths in one run
-constexpr int32_t MAX_READ_FILES = MAX_SOURCES + MAX_INCLUDED;
 constexpr uint32_t PATH_SLOTS = 1u << 16;           // more than MAX_READ_FILES, a power of 2
 constexpr size_t PATH_POOL = size_t{1} << 20;
 static const char* read_paths[MAX_READ_FILES];
@@ -58,18 +53,20 @@ static int32_t& path_slot(const char* path)
     }
 }
 
-static void list_read_file(const char* path)
+// Lists a path read for the first time, and remembers its file among the sources.
+static void list_read_file(const char* path, SourceId id)
 {
     int32_t& entry = path_slot(path);
     if (entry != 0) {
         return;
     }
     if (read_count == MAX_READ_FILES) {
-        report_once(paths_full_reported, "too many source files");
+        report_once(paths_full_reported, "too many included files");
         return;
     }
     read_paths[read_count++] = path;
     entry = read_count;
+    source_ids[source_id_count++] = id;
 }
 
 int32_t read_file_count()
@@ -154,14 +151,14 @@ bool open_source(const char* path)
         return false;
     }
     std::setvbuf(stream, nullptr, _IONBF, 0);   // blocks go straight into the reader's buffer
-    list_read_file(path);
     if (open_count > 0) {
         readers[open_count - 1].line = current_line;
     }
     SourceReader& r = readers[open_count++];
     r.stream = stream;
     r.path = path;
-    r.id = remember_source(stream);
+    r.id = source_id(stream);
+    list_read_file(path, r.id);
     r.pos = r.end = 0;
     r.at_eof = false;
     r.ended = nullptr;
@@ -202,7 +199,7 @@ bool open_include(const char* name)
     } else if (path_pool_used + length <= PATH_POOL && read_count < MAX_READ_FILES) {
         std::memcpy(kept, path, length);
     } else {
-        report_once(paths_full_reported, "too many source files");
+        report_once(paths_full_reported, "too many included files");
         return false;
     }
     if (!open_source(kept)) {
