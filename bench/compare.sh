@@ -22,8 +22,9 @@ jobs=$work/jobs
     for f in "$work"/src/*.s; do
         case $f in *_avr.s) ;; *) echo "$f" ;; esac
     done
-    find tests examples -name '*.s' | sort
-    for d in tests/asm/multi/*/; do
+    # Absolute paths: each run starts in a scratch folder of its own.
+    find "$PWD/tests" "$PWD/examples" -name '*.s' | sort
+    for d in "$PWD"/tests/asm/multi/*/; do
         echo $(ls "$d"*.s 2>/dev/null | sort)
     done
     ls "$work"/src/multi/*.s 2>/dev/null | sort | tr '\n' ' ' && echo
@@ -31,6 +32,7 @@ jobs=$work/jobs
 
 differ=0
 count=0
+failed=0
 while read -r -a sources; do
     count=$((count + 1))
     for side in old new; do
@@ -41,6 +43,7 @@ while read -r -a sources; do
         (cd "$dir" && exec -a vexa-as "${!side}" "${sources[@]}" "${args[@]}" >stdout 2>stderr)
         echo $? >"$dir/status"
     done
+    [ "$(cat "$work/new/$count/status")" = 0 ] || failed=$((failed + 1))
     if ! diff -r -q "$work/old/$count" "$work/new/$count" >/dev/null; then
         echo "DIFFER: ${sources[*]}"
         diff -r -q "$work/old/$count" "$work/new/$count" | head -5
@@ -48,5 +51,6 @@ while read -r -a sources; do
     fi
     rm -rf "$work/old/$count" "$work/new/$count"
 done <"$jobs"
-echo "compared $count runs of twelve outputs: $([ $differ -eq 0 ] && echo all the same || echo some differ)"
+echo "compared $count runs of twelve outputs ($failed of them reporting errors):" \
+     "$([ $differ -eq 0 ] && echo all the same || echo some differ)"
 exit $differ

@@ -11,6 +11,8 @@
 #define VEXA_VERSION "unknown"
 #endif
 
+static bool write_dep(const char* path);
+
 static bool listing_writer(const char* path)
 {
     write_listing(path);
@@ -41,12 +43,66 @@ constexpr OutputRow OutputTable[] = {
     {"-mif=", write_mif,      true,  "Memory Initialization File for Quartus"},
     {"-coe=", write_coe,      true,  "coefficient file for the Vivado block memory generator"},
     {"-sym=", write_symbols,  true,  "symbol map: value, scope and name of every defined symbol"},
+    {"-dep=", write_dep,      true,  "make rule: the other outputs depend on every file read"},
     {"-lst=", listing_writer, false, "listing: every word beside its source line and diagnostics"},
 };
 constexpr int OUTPUT_COUNT = sizeof OutputTable / sizeof OutputTable[0];
 constexpr int OUTPUT_LISTING = OUTPUT_COUNT - 1;
 constexpr size_t OPTION_LENGTH = 5;
 static_assert(OutputTable[OUTPUT_LISTING].writer == listing_writer);
+constexpr int OUTPUT_DEP = OUTPUT_LISTING - 1;
+static_assert(OutputTable[OUTPUT_DEP].writer == write_dep);
+
+// The path each output was given, by row, or null: the dependency file's targets.
+static const char* OutputPaths[OUTPUT_COUNT];
+
+// A path as make reads it in a rule: a blank written "\ ", '#' "\#" and '$' "$$".
+static void output_make_path(const char* path)
+{
+    for (; *path != '\0'; path++) {
+        char* out = output_reserve(2);
+        if (*path == ' ' || *path == '#') {
+            *out++ = '\\';
+        } else if (*path == '$') {
+            *out++ = '$';
+        }
+        *out++ = *path;
+        output_commit(out);
+    }
+}
+
+// One rule whose targets are the other outputs, in the table's order, and whose
+// prerequisites are the files read, each once, in reading order; then an empty rule for each
+// of those, so that make goes on when one of them has been deleted.
+static void dep_text(const char*)
+{
+    const char* separator = "";
+    for (int k = 0; k < OUTPUT_COUNT; k++) {
+        if (k != OUTPUT_DEP && OutputPaths[k] != nullptr) {
+            output_text(separator);
+            output_make_path(OutputPaths[k]);
+            separator = " ";
+        }
+    }
+    if (*separator != '\0') {
+        output_text(":");
+        for (int32_t k = 0; k < read_file_count(); k++) {
+            output_text(" ");
+            output_make_path(read_file_path(k));
+        }
+        output_text("\n");
+    }
+    for (int32_t k = 0; k < read_file_count(); k++) {
+        output_text("\n");
+        output_make_path(read_file_path(k));
+        output_text(":\n");
+    }
+}
+
+static bool write_dep(const char* path)
+{
+    return write_output(path, "w", dep_text);
+}
 static_assert(OUTPUT_COUNT <= MAX_OUTPUTS);
 
 // -depth=N: the depth of the memory files, N decimal from 1 to 32768.
@@ -255,7 +311,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const char* paths[OUTPUT_COUNT] = {};
+    const char* (&paths)[OUTPUT_COUNT] = OutputPaths;
     if (!scan_arguments(argc, argv, paths)) {
         return 1;
     }

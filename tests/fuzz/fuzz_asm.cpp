@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const char* const outputs[] = {"o.hex", "o.bin", "o.ram", "o.prg", "o.vhd", "o.v",
-                                          "o.mem", "o.ihx", "o.mif", "o.coe", "o.sym", "o.lst"};
+                                          "o.mem", "o.ihx", "o.mif", "o.coe", "o.sym", "o.d", "o.lst"};
     size_t split = size;
     for (size_t i = 0; i + 1 < size && split == size; ++i)
         if (data[i] == 0 && data[i + 1] == 0) split = i;
@@ -56,12 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool aimed = size % 2 == 1;
     const char* argv[] = {"vexa-as", aimed ? "-hex=a.s" : "-hex=o.hex", "-bin=o.bin", "-ram=o.ram",
                           "-prg=o.prg", "-vhd=o.vhd", "-vlg=o.v", "-mem=o.mem", "-ihx=o.ihx",
-                          "-mif=o.mif", "-coe=o.coe", "-sym=o.sym", "a.s", "b.s", "-lst=o.lst",
+                          "-mif=o.mif", "-coe=o.coe", "-sym=o.sym", "-dep=o.d", "a.s", "b.s", "-lst=o.lst",
                           nullptr};
     // Every third input runs without a listing, when the reader passes over quiet lines in bulk.
     bool listed = size % 3 != 0;
     reset_assembler();
-    int status = vexa_main(listed ? 15 : 14, const_cast<char**>(argv));
+    int status = vexa_main(listed ? 16 : 15, const_cast<char**>(argv));
     check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");
     for (const char* output : outputs) {
         bool kept = output[2] == 'l' ? listed : status == 0;   // the listing, an image output
