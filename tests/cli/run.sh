@@ -13,14 +13,7 @@
 #   check CMD       after the run; must succeed
 # need, sh and check lines run in this shell, in the scratch directory, so that variables,
 # exports and limits (ulimit) set by one reach the lines after it.
-if [ $# -ne 3 ]; then
-    echo "usage: $0 VEXA CASEFILE NAME" >&2
-    exit 2
-fi
-vexa=$(realpath "$1")
-table=$(realpath "$2")
-name=$3
-
+vexa=$(realpath "$1") table=$(realpath "$2") name=$3
 tools=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX")
 work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli-work.XXXXXX")
 # Unmount whatever a case mounted in its scratch directory before removing it.
@@ -34,67 +27,45 @@ cleanup() {
 trap cleanup EXIT
 ln -s "$vexa" "$tools/vexa-as"
 export PATH="$tools:$PATH"
-
-# The case's lines: directive and text, split at the first blank.
-kinds=()
-texts=()
-found=0
-while IFS= read -r line || [ -n "$line" ]; do
-    line=${line#"${line%%[![:blank:]]*}"}
-    case $line in '' | '#'*) continue ;; esac
-    kind=${line%%[[:blank:]]*}
-    text=${line#"$kind"}
-    text=${text#[[:blank:]]}
-    if [ "$kind" = case ]; then
-        [ $found = 1 ] && break
-        [ "$text" = "$name" ] && found=1
-        continue
-    fi
-    if [ $found = 1 ]; then
-        kinds+=("$kind")
-        texts+=("$text")
-    fi
-done < "$table"
-if [ $found = 0 ]; then
-    echo "FAIL $name: no such case in $table" >&2
-    exit 1
-fi
-
 fail() {
     printf 'FAIL %s: %s\n' "$name" "$1" >&2
     [ $# -gt 1 ] && printf '  expected: %s\n  actual:   %s\n' "$2" "$3" >&2
     exit 1
 }
 
+# The case's lines, each a directive and its text.
+lines=()
+found=0
+while IFS= read -r line || [ -n "$line" ]; do
+    line=${line#"${line%%[![:blank:]]*}"}
+    kind=${line%%[[:blank:]]*} text=${line#*[[:blank:]]}
+    case $kind in '' | '#'*) continue ;; esac
+    [ "$kind" = case ] && { [ $found = 1 ] && break; [ "$text" = "$name" ] && found=1; continue; }
+    [ $found = 1 ] && lines+=("$kind $text")
+done < "$table"
+[ $found = 1 ] || fail "no such case in $table"
+
 cd "$work" || exit 1
-want_status=0
-: > "$tools/want"
-errfile=""
-run_line=""
-has_run=0
-for i in "${!kinds[@]}"; do
-    text=${texts[$i]}
-    case ${kinds[$i]} in
+want=$tools/want status=0 want_status=0 run_line=
+: > "$want"
+for line in "${lines[@]}"; do
+    text=${line#* }
+    case ${line%% *} in
         need) eval "$text" || { echo "SKIP: $name: $text failed"; exit 77; } ;;
         sh) eval "$text" || fail "sh $text" ;;
-        run) run_line=$text has_run=1 ;;
+        run) run_line=$text ;;
         status) want_status=$text ;;
-        err) printf '%s\n' "$text" >> "$tools/want" ;;
-        errfile) errfile=$text ;;
+        err) printf '%s\n' "$text" >> "$want" ;;
+        errfile) want=$text ;;
         check) ;;
-        *) fail "unknown directive '${kinds[$i]}'" ;;
+        *) fail "unknown directive in '$line'" ;;
     esac
 done
-
-[ $has_run = 1 ] || fail "no run line"
+[ -n "$run_line" ] || fail "no run line"
 { eval "vexa-as $run_line"$'\n''status=${PIPESTATUS[0]}'; } 2> "$tools/stderr"
 [ "$status" = "$want_status" ] || fail "status" "$want_status" "$status"
-want=$tools/want
-[ -n "$errfile" ] && want=$errfile
 cmp -s "$want" "$tools/stderr" || fail "stderr" "$(cat -A "$want")" "$(cat -A "$tools/stderr")"
-for i in "${!kinds[@]}"; do
-    if [ "${kinds[$i]}" = check ]; then
-        eval "${texts[$i]}" || fail "check ${texts[$i]}"
-    fi
+for line in "${lines[@]}"; do
+    [ "${line%% *}" != check ] || eval "${line#* }" || fail "$line"
 done
 echo "ok $name"
