@@ -148,16 +148,13 @@ int main(int argc, char** argv)
     for (size_t k = 0; k < order.size(); ++k) {
         int32_t end = k + 1 < order.size() ? order[k + 1]->address : location_counter;
         std::string got;
-        char hex[3];
-        for (int32_t a = order[k]->address; a < end && a < IMAGE_SIZE; ++a) {
-            std::snprintf(hex, sizeof hex, "%02X", CodeImage[a]);
-            got += hex;
-        }
-        if (got != order[k]->want)   // bytes shown by their first 20 and their count
-            fail(order[k]->where, "want " + order[k]->want.substr(0, 40) + " (" +
-                                      std::to_string(order[k]->want.size() / 2) + "), got " +
-                                      got.substr(0, 40) + " (" + std::to_string(got.size() / 2) +
-                                      ")");
+        for (int32_t a = order[k]->address; a < end && a < IMAGE_SIZE; ++a)
+            got += {"0123456789ABCDEF"[CodeImage[a] >> 4], "0123456789ABCDEF"[CodeImage[a] & 15]};
+        auto shown = [](const std::string& hex) {   // the first 20 bytes and the count
+            return hex.substr(0, 40) + " (" + std::to_string(hex.size() / 2) + ")";
+        };
+        if (got != order[k]->want)
+            fail(order[k]->where, "want " + shown(order[k]->want) + ", got " + shown(got));
     }
     if (failures) std::printf("%d failure(s)\n", failures);
     return failures ? 1 : 0;

@@ -1,53 +1,40 @@
 #!/usr/bin/env bash
 # Runs one case of a command-line case table:  run.sh VEXA CASEFILE NAME
-#
-# A table holds cases of one directive a line (blank lines and # comments aside):
-#   case NAME       starts a case; each runs in a fresh empty scratch directory
-#   need CMD        the case is skipped (status 77) when CMD fails
-#   sh CMD          set-up before the run, in order; must succeed
-#   run WORDS       the command line after the program name, eval'd by bash; the program
-#                   runs as "vexa-as", first on PATH
-#   status N        the run's exit status (of the first command of a pipeline); 0 if absent
-#   err TEXT        one line of standard error, exact; all of them make up the whole of it
-#   errfile FILE    standard error equals FILE, made by an sh line
-#   check CMD       after the run; must succeed
-# need, sh and check lines run in this shell, in the scratch directory, so that variables,
-# exports and limits (ulimit) set by one reach the lines after it.
+# A case is lines of a directive and its text, in a fresh empty scratch directory where the
+# program runs as "vexa-as", first on PATH (blank lines and # comments aside):
+#   case NAME     starts it             need CMD      skips it (status 77) when CMD fails
+#   sh CMD        set-up, must succeed  run WORDS     the command line after the program name
+#   status N      the run's status (of the first command of a pipeline); 0 if absent
+#   err TEXT      a line of stderr, exact; all of them make the whole of it
+#   errfile FILE  stderr equals FILE    check CMD     after the run, must succeed
+# Every CMD and the run line are eval'd in this shell, so what one line sets (variables,
+# exports, ulimit) reaches the lines after it.
 vexa=$(realpath "$1") table=$(realpath "$2") name=$3
 tools=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX")
-work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli-work.XXXXXX")
-# Unmount whatever a case mounted in its scratch directory before removing it.
-cleanup() {
-    cd /
-    awk -v w="$work/" 'index($2, w) == 1 { print $2 }' /proc/mounts | sort -r |
-        while read -r m; do umount "$m"; done
-    chattr -R -i "$work" 2>/dev/null
-    rm -rf "$work" "$tools"
+work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX")
+cleanup() {   # unmounts what a case mounted in its scratch directory before removing it
+    cd / && awk -v w="$work/" 'index($2, w) == 1 { print $2 }' /proc/mounts | sort -r |
+        xargs -r -n1 umount
+    chattr -R -i "$work" 2>/dev/null; rm -rf "$work" "$tools"
 }
 trap cleanup EXIT
-ln -s "$vexa" "$tools/vexa-as"
-export PATH="$tools:$PATH"
+ln -s "$vexa" "$tools/vexa-as" && export PATH="$tools:$PATH"
 fail() {
     printf 'FAIL %s: %s\n' "$name" "$1" >&2
     [ $# -gt 1 ] && printf '  expected: %s\n  actual:   %s\n' "$2" "$3" >&2
     exit 1
 }
 
-# The case's lines, each a directive and its text.
-lines=()
-found=0
+lines=() found=0
 while IFS= read -r line || [ -n "$line" ]; do
-    line=${line#"${line%%[![:blank:]]*}"}
-    kind=${line%%[[:blank:]]*} text=${line#*[[:blank:]]}
+    line=${line#"${line%%[![:blank:]]*}"} && kind=${line%%[[:blank:]]*} text=${line#*[[:blank:]]}
     case $kind in '' | '#'*) continue ;; esac
     [ "$kind" = case ] && { [ $found = 1 ] && break; [ "$text" = "$name" ] && found=1; continue; }
     [ $found = 1 ] && lines+=("$kind $text")
 done < "$table"
 [ $found = 1 ] || fail "no such case in $table"
-
 cd "$work" || exit 1
-want=$tools/want status=0 want_status=0 run_line=
-: > "$want"
+want=$tools/want want_status=0 run_line= && : > "$want"
 for line in "${lines[@]}"; do
     text=${line#* }
     case ${line%% *} in
