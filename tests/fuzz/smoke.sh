@@ -21,6 +21,7 @@ printf '"%s "\n' nop wait break srli srai slli subi addi and xor ror rcr or andn
     ba lw sw lb sb lu imm mov cmpi lea sext zext addl subl andl orl xorl andnl movl cmpl ll sl \
     global align byte word bss r{0..15} sp 0x 0xFFFF 65536 2147483647 > "$out/vexa.dict"
 printf '"%s"\n' - + , : '(' ')' ';' '\x0a' '\x00\x00' '\x0d\x0a' >> "$out/vexa.dict"
-exec "$out/fuzz_asm" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -close_fd_mask=2 \
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/vexa-fuzz.XXXXXX") && trap 'rm -rf "$scratch"' EXIT && cd "$scratch"
+"$out/fuzz_asm" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -close_fd_mask=2 \
     -dict="$out/vexa.dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 "$@" \
     "$out/corpus"
