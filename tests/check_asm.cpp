@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-using Texts = std::vector<std::string>;
+using std::string;
+using Texts = std::vector<string>;
 struct Line {
-    std::string text, want, where;       // stripped text, expected bytes in hex, "file:line"
+    string text, want, where;       // stripped text, expected bytes in hex, "file:line"
     Texts want_said, said;               // diagnostics expected and reported on this line
     int32_t address = -1;                // from the line's note
 };
@@ -23,31 +24,28 @@ static std::vector<std::vector<Line>> files;
 static Texts late_want, late_said;
 static int failures;
 
-static void fail(const std::string& where, const std::string& message)
+static void fail(const string& where, const string& message)
 {
     std::printf("%s: %s\n", where.c_str(), message.c_str());
     ++failures;
 }
 
-static bool starts(const std::string& text, const std::string& prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
+static bool starts(const string& text, const string& prefix) { return text.rfind(prefix, 0) == 0; }
 
-static std::string trim(const std::string& text)
+static string trim(const string& text)
 {
     size_t a = text.find_first_not_of(" \t"), b = text.find_last_not_of(" \t");
     return a == std::string::npos ? "" : text.substr(a, b - a + 1);
 }
 
 // "F001 6230", "00*240": the hex digits the groups spell, or "" when one is malformed.
-static std::string hex_groups(const std::string& text)
+static string hex_groups(const string& text)
 {
-    std::string digits, group;
+    string digits, group;
     for (size_t at = 0; at < text.size(); at += group.size() + 1) {
         group = text.substr(at, text.find(' ', at) - at);
         size_t star = group.find('*');
-        std::string hex = group.substr(0, star);
+        string hex = group.substr(0, star);
         long count = star == std::string::npos ? 1 : std::atol(group.c_str() + star + 1);
         if (hex.find_first_not_of("0123456789ABCDEF") != std::string::npos || count < 1) return "";
         while (count-- > 0) digits += hex;
@@ -63,9 +61,9 @@ static void read_markers(Line& line)
             if (starts(trim(line.text.substr(p + 1)), kind)) at.push_back(p);
     for (size_t k = 0; k < at.size(); ++k) {
         size_t end = k + 1 < at.size() ? at[k + 1] - at[k] - 1 : std::string::npos;
-        std::string clause = trim(line.text.substr(at[k] + 1, end)), said;
+        string clause = trim(line.text.substr(at[k] + 1, end)), said;
         for (char c : trim(clause.substr(clause.find_first_of(">:") + 1)))
-            said += c == '@' ? line.text : std::string(1, c);
+            said += c == '@' ? line.text : string(1, c);
         if (starts(clause, "=>")) line.want += said = hex_groups(said);
         else if (starts(clause, "error:")) line.want_said.push_back(said);
         else if (starts(clause, "warning:")) line.want_said.push_back("warning: " + said);
@@ -82,11 +80,11 @@ static void walk_notes(char** paths)
     int file = -1;
     size_t line = 0;
     for (int32_t i = 0; i < note_count; ++i) {
-        std::string text = note_text(i);
+        string text = note_text(i);
         bool warning = starts(text, "# warning ");
         if (warning || starts(text, "# error ")) {
-            std::string said = text.substr(warning ? 10 : 8);
-            std::string here = file < 0 ? "\n" : paths[file] + std::string("(") +
+            string said = text.substr(warning ? 10 : 8);
+            string here = file < 0 ? "\n" : paths[file] + string("(") +
                                                      std::to_string(line) + "): ";
             if (line > 0 && late_said.empty() && starts(said, here))
                 files[file][line - 1].said.push_back((warning ? "warning: " : "") +
@@ -109,10 +107,10 @@ static void walk_notes(char** paths)
     }
 }
 
-static std::string joined(const Texts& texts)
+static string joined(const Texts& texts)
 {
-    std::string out;
-    for (const std::string& t : texts) out += (out.empty() ? "'" : ", '") + t + "'";
+    string out;
+    for (const string& t : texts) out += (out.empty() ? "'" : ", '") + t + "'";
     return out.empty() ? "nothing" : out;
 }
 
@@ -140,22 +138,20 @@ int main(int argc, char** argv)
     std::vector<Line*> order;
     for (auto& lines : files)
         for (Line& l : lines) {
-            if (l.address >= 0) order.push_back(&l);
-            else fail(l.where, "no line note");
+            l.address >= 0 ? order.push_back(&l) : fail(l.where, "no line note");
             if (l.said != l.want_said)
                 fail(l.where, "want " + joined(l.want_said) + ", got " + joined(l.said));
         }
     for (size_t k = 0; k < order.size(); ++k) {
         int32_t end = k + 1 < order.size() ? order[k + 1]->address : location_counter;
-        std::string got;
+        string got;
         for (int32_t a = order[k]->address; a < end && a < IMAGE_SIZE; ++a)
             got += {"0123456789ABCDEF"[CodeImage[a] >> 4], "0123456789ABCDEF"[CodeImage[a] & 15]};
-        auto shown = [](const std::string& hex) {   // the first 20 bytes and the count
+        auto shown = [](const string& hex) {   // the first 20 bytes and the count
             return hex.substr(0, 40) + " (" + std::to_string(hex.size() / 2) + ")";
         };
         if (got != order[k]->want)
             fail(order[k]->where, "want " + shown(order[k]->want) + ", got " + shown(got));
     }
-    if (failures) std::printf("%d failure(s)\n", failures);
-    return failures ? 1 : 0;
+    return failures ? std::printf("%d failure(s)\n", failures), 1 : 0;
 }

@@ -7,8 +7,7 @@
 #   status N      the run's status (of the first command of a pipeline); 0 if absent
 #   err TEXT      a line of stderr, exact; all of them make the whole of it
 #   errfile FILE  stderr equals FILE    check CMD     after the run, must succeed
-# Every CMD and the run line are eval'd in this shell, so what one line sets (variables,
-# exports, ulimit) reaches the lines after it.
+# Every line is eval'd in this shell: what one sets (variables, ulimit) reaches the next.
 vexa=$(realpath "$1") table=$(realpath "$2") name=$3
 tools=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX")
 work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX")

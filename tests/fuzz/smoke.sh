@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the assembler:  smoke.sh [SECONDS] [libFuzzer options]  (60 seconds by default, the
-# short run of the test command). Builds the target into build-fuzz/ with clang, libFuzzer,
-# AddressSanitizer and UndefinedBehaviorSanitizer, seeds its corpus from the golden cases and
-# the examples, and fails on any crash, leak, hang or broken invariant; crashing inputs go to
-# build-fuzz/artifacts.
+# smoke.sh [SECONDS] [libFuzzer options]: fuzzes the assembler (60 s by default) built into
+# build-fuzz/ with libFuzzer and the sanitizers, from the golden cases and the examples; fails
+# on any crash, leak, hang or broken invariant, with the inputs in build-fuzz/artifacts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$root/build-fuzz

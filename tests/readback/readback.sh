@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Reads outputs back with the tool that consumes them:  readback.sh VEXA CONSUMER
-# For each program below the consumer must find the words of its binary image (each word low
-# byte first there), which never passes through the writer under test. ghdl runs the VHDL ROM;
-# iverilog the Verilog ROM (every 61st word number of a full memory) and the $readmemh file,
-# then catches one word changed in it; verilator lints the Verilog ROM with every warning on
-# and runs the small memory; yosys maps the example's to one iCE40 block of RAM; srec_cat and
-# objcopy read Intel HEX; mif and coe are the readers of readers.pl.
+# readback.sh VEXA CONSUMER: each program's outputs read by the tool that consumes them must
+# give the words of its binary image (low byte first), which no writer under test makes. ghdl
+# runs the VHDL ROM; iverilog the Verilog ROM and the $readmemh file, then catches one word
+# changed; verilator lints the ROM, and runs the small memory; yosys maps the example's to one
+# iCE40 block; srec_cat and objcopy read Intel HEX; mif and coe are the readers of readers.pl.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 vexa=$(realpath "$1")
@@ -17,9 +15,8 @@ trap 'rm -rf "$work"' EXIT
 trap 'echo "FAIL: $consumer, ${name:-}: $BASH_COMMAND"' ERR
 cd "${here%/tests/*}/examples"
 
-# Name, VHDL entity, Verilog module, memory depth, then settings and sources: the example, an
-# empty program (2nd is no module name), the golden program named and in a memory of 6 words,
-# and 32768 distinct words that fill the memory.
+# Name, VHDL entity, Verilog module, depth, settings and sources: the example, an empty program
+# (2nd is no module name), the golden one named in 6 words, and 32768 words filling the memory.
 programs=("main prom main 32768 main.s long32.s tables.s" "2nd prom prom 32768 /dev/null"
           "tiny tiny tiny 6 -depth=6 -name=tiny golden/tiny.s" "full prom full 32768 $work/f.s")
 awk 'BEGIN { for (i = 0; i < 32768; i++) printf "word 0x%04X\n", (40503 * i + 1) % 65536 }' \
