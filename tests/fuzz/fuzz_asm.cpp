@@ -36,13 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size % 5 == 0) setenv("SOURCE_DATE_EPOCH", first.substr(0, first.find('\n')).c_str(), 1);
     else unsetenv("SOURCE_DATE_EPOCH");
     bool aimed = size % 2 == 1, listed = size % 3 != 0;
-    const char* argv[16] = {"vexa-as", aimed ? "-hex=a.s" : options[0]};
-    int argc = 2;
-    for (int k = 1; k < 11; k++) argv[argc++] = options[k];
-    argv[argc++] = "a.s", argv[argc++] = "b.s";
-    if (listed) argv[argc++] = options[11];
+    const char* argv[] = {"vexa-as", aimed ? "-hex=a.s" : options[0], options[1], options[2],
+                          options[3], options[4], options[5], options[6], options[7], options[8],
+                          options[9], options[10], "a.s", "b.s", options[11], nullptr};
     reset_assembler();
-    int status = vexa_main(argc, const_cast<char**>(argv));
+    int status = vexa_main(listed ? 15 : 14, const_cast<char**>(argv));
     check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");
     for (const char* option : options) {
         bool kept = option[1] == 'l' ? listed : status == 0;   // the listing, an image output
