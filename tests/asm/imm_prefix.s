@@ -1,7 +1,5 @@
-; A 4-bit field takes 0..15; any other value gets an imm prefix with its bits 15..4. Values
-; outside -32768..65535 lose their upper bits, with a warning.
-
-; register, register, immediate
+; A 4-bit field takes 0..15, any other value an imm prefix with its bits 15..4; outside
+; -32768..65535 a value loses its upper bits, with a warning. Register, register, immediate:
         addi r2, r3, 16         ; => F001 6230
         addi r2, r3, -32768     ; => F800 6230
         addi r2, r3, -32769     ; => F7FF 623F; warning: value -32769 does not fit in 16 bits

@@ -1,6 +1,5 @@
-; A statement that reads a register loaded by the word just before it gets a nop in front.
-; Every pair starts with a load; the second line owns the nop. The register checked is rs,
-; or the only one; nothing lies below address 2.
+; A statement that reads a register loaded by the word just before it gets a nop in front;
+; the second line of each pair owns it. rs is checked, or the only register; none below 2.
         mov r1, r2              ; => 6120
         lw r2, 0(r3)            ; => A230
         add r1, r2              ; => 0000 7128

@@ -1,5 +1,5 @@
-; A label is a symbol and a colon at the start of a line; it takes the location counter.
-; Its use, its label and global name one symbol in any order.
+; A label, a symbol and a colon opening a line, takes the location counter; its uses, label
+; and global name one symbol in any order.
 start:
         word start              ; => 0000
 there   :   word there          ; => 0002

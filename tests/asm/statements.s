@@ -1,5 +1,5 @@
-; The pseudo-instructions and long pairs, word by word; every real instruction is also
-; assembled back from its disassembly by the unit tests. x names address 0.
+; The pseudo-instructions and long pairs, word by word (the unit tests assemble every real
+; instruction back from its disassembly). x names address 0.
 x:
         mov r1, r2              ; => 6120
         cmpi r3, 5              ; => 5035

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the assembler:  smoke.sh [SECONDS] [libFuzzer options]  (60 seconds by default, the
-# short run of the test command). Builds the target into build-fuzz/ with clang, libFuzzer,
-# AddressSanitizer and UndefinedBehaviorSanitizer, seeds its corpus from the golden cases and
-# the examples, and fails on any crash, leak, hang or broken invariant; crashing inputs go to
-# build-fuzz/artifacts.
+# smoke.sh [SECONDS] [libFuzzer options]: fuzzes the assembler (60 s by default) built into
+# build-fuzz/ with libFuzzer and the sanitizers, from the golden cases and the examples; fails
+# on any crash, leak, hang or broken invariant, with the inputs in build-fuzz/artifacts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$root/build-fuzz
@@ -26,6 +24,7 @@ printf '"%s"\n' - + , : '(' ')' ';' '\x0a' '\x00\x00' '\x0d\x0a' >> "$out/vexa.d
 printf '"%s "\n' .equ .byte .word .ascii .asciz .include .org >> "$out/vexa.dict"
 printf '%s\n' '"'"'"'"' '"\""' '"\\"' '"\\x"' '"\\0"' '"<<"' '">>"' '"*"' '"/"' '"%"' '"&"' \
     '"|"' '"^"' '"~"' '".include \"a.s\""' '".include \"b.s\""' >> "$out/vexa.dict"
-exec "$out/fuzz_asm" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -close_fd_mask=2 \
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/vexa-fuzz.XXXXXX") && trap 'rm -rf "$scratch"' EXIT && cd "$scratch"
+"$out/fuzz_asm" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -close_fd_mask=2 \
     -dict="$out/vexa.dict" -artifact_prefix="$out/artifacts/" -print_final_stats=1 "$@" \
     "$out/corpus"

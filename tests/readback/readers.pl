@@ -1,10 +1,8 @@
 #!/usr/bin/perl
-# Reads a MIF or COE file as a memory compiler does, by the format's grammar rather than the
-# writer's layout, and prints the 32768 words of memory, one a line; dies on what it refuses.
-#   readers.pl FILE.mif | FILE.coe VALUES     (a COE file must give exactly VALUES values)
-# A MIF file must declare the depth DEPTH (environment, 32768 unless set); that many words print.
-use strict;
-use warnings;
+# readers.pl FILE.mif | FILE.coe VALUES: reads a MIF file of depth $DEPTH (32768 unless set)
+# or a COE file of VALUES values as a memory compiler does, by the format's grammar, and prints
+# the words of memory, one a line; dies on what it refuses.
+use strict; use warnings;
 my ($path, $count) = @ARGV;
 my $text = do { local $/; open(my $in, '<', $path) or die "$path: $!\n"; <$in> };
 my @memory;

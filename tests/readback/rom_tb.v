@@ -1,10 +1,7 @@
-// Prints what a Verilog design reads, one hex word a line: the DEPTH words (32768 unless
-// -DDEPTH=N) of the $readmemh file (+mem=FILE), the ROM's word before any clock, then, for every STRIDE-th word number n
-// (+stride=N), the word after a clock with ena high and addri n (bit 15 set for odd n, which
-// the ROM ignores) and after one more with ena low and another addri, which must hold it.
-`ifndef DEPTH
-`define DEPTH 32768
-`endif
+// Prints what a Verilog design reads, one hex word a line: the DEPTH words (-DDEPTH=N) of the
+// $readmemh file (+mem=FILE), the ROM's word before any clock, then for every STRIDE-th word
+// number n (+stride=N) the word after a clock with ena high and addri n (bit 15 set for odd n,
+// which the ROM ignores), and after one more with ena low and another addri, which holds it.
 module rom_tb;
     reg clk = 0, ena = 0;
     reg [15:0] addri = 0, mem [0:`DEPTH - 1];
