@@ -3,6 +3,11 @@
         bss 0x40                ; => 00*64
 sym:
 
+; every register name by its number
+        add r7, r8              ; => 7788
+        add r9, r13             ; => 79D8
+        add r14, r15            ; => 7EF8
+
 ; a number: one optional minus, no plus
         addi r1, r2, - 5        ; => FFFF 612B
         addi r1, r2, 0X1f       ; => F001 612F

@@ -16,9 +16,10 @@ trap 'echo "FAIL: $consumer, ${name:-}: $BASH_COMMAND"' ERR
 cd "${here%/tests/*}/examples"
 
 # Name, VHDL entity, Verilog module, depth, settings and sources: the example, an empty program
-# (2nd is no module name), the golden one named in 6 words, and 32768 words filling the memory.
+# (2nd is no module name), the golden one named in 6 words, and 32768 words filling the memory
+# (its module named unlike its file, in as many letters).
 programs=("main prom main 32768 main.s long32.s tables.s" "2nd prom prom 32768 /dev/null"
-          "tiny tiny tiny 6 -depth=6 -name=tiny golden/tiny.s" "full prom full 32768 $work/f.s")
+          "tiny tiny tiny 6 -depth=6 -name=tiny golden/tiny.s" "full fill fill 32768 -name=fill $work/f.s")
 awk 'BEGIN { for (i = 0; i < 32768; i++) printf "word 0x%04X\n", (40503 * i + 1) % 65536 }' \
     > "$work/f.s"
 [ "$consumer" = yosys ] && programs=("${programs[0]}")
