@@ -32,6 +32,11 @@ extern int64_t current_line;             // 0 when no line is current
 
 [[gnu::format(printf, 1, 2)]] void report_error(const char* format, ...);
 [[gnu::format(printf, 1, 2)]] void report_warning(const char* format, ...);   // not counted
+// Explains the diagnostic just reported, at `path` and `line` (null and 0: no position).
+[[gnu::format(printf, 3, 4)]] void report_note(const char* path, int64_t line,
+                                               const char* format, ...);
+// The edit distance from the `length` characters at `text` to `name`, when at most 2; else 3.
+int32_t edit_distance(const char* text, size_t length, const char* name);
 void add_note(const char* text);
 void add_line_note(const char* text, size_t length);   // a text of known length: a line
 void report_once(bool& reported, const char* message);   // unless `reported`; then sets it
@@ -78,6 +83,8 @@ struct SymbolRecord {
     int16_t scope;                       // 0 global, else the creating file's number
     int32_t defined;
     int32_t reported;
+    const char* path;                    // where it was defined: the file and its line
+    int64_t line;
 };
 extern SymbolRecord SymbolTable[MAX_SYMBOLS];
 extern int32_t symbol_count;
@@ -91,6 +98,8 @@ void make_global(SymbolHandle handle);
 // The location counter as the label's value, warning if defined before; false, after an
 // error, for the name of a constant.
 bool define_label(SymbolHandle handle);
+// Gives the record its value and kind of definition (SYMBOL_LABEL, SYMBOL_CONSTANT) here.
+void define_symbol(SymbolRecord& record, int32_t value, int32_t how);
 // Called just before a zero byte pads an odd location counter to even: warns of each label
 // defined at this address since the last byte was laid down, which now names the padding.
 void warn_padded_labels();
@@ -110,11 +119,12 @@ bool read_number_eol(char*& cursor, int32_t& n);                                
 bool read_symbol_eol(char*& cursor, SymbolHandle& symbol);                      // symbol
 bool read_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number);      // value+-n
 bool read_reg_eol(char*& cursor, int32_t& rs);                                  // rs
-bool read_two_regs(char*& cursor, int32_t& rd, int32_t& rs);                    // rd, rs
+bool read_two_regs(char*& cursor, int32_t& rd, int32_t& rs,
+                   bool long_pairs = false);                                    // rd, rs
 bool read_reg_number(char*& cursor, int32_t& rs, int32_t& n);                   // rs, n
 bool read_two_regs_number(char*& cursor, int32_t& rd, int32_t& rs, int32_t& n); // rd, rs, n
 bool read_reg_mem(char*& cursor, int32_t& rd, SymbolHandle& symbol, int32_t& offset,
-                  int32_t& base);                                               // rd, memory
+                  int32_t& base, bool long_pair = false);                       // rd, memory
 bool check_long_reg(int32_t reg);
 // Warns that `value` loses bits when it, or value + span (the second word of a pair), lies
 // outside -32768..65535, the numbers that 16 bits hold signed or unsigned.
@@ -266,8 +276,11 @@ enum : int32_t { QUOTE_CLOSED = -1, QUOTE_OPEN = -2, QUOTE_LENGTH = -3, QUOTE_ES
 enum : int32_t { TOKEN_BAD_LITERAL = '\'' };
 int32_t read_quoted_char(const char*& p, char quote);
 void report_quote_error(int32_t fault);
-// operand.cpp: reports what is wrong with a token that does not fit; returns false.
-bool token_error(Token token);
+// operand.cpp: reports what is wrong with a token that does not fit, which lies between
+// `start` and `end`, with a note naming what was wanted: a token kind or a WANT_ code.
+// Returns false.
+enum : int32_t { WANT_LONG_REGISTER = 256, WANT_MEMORY, WANT_STRING, WANT_NAME };
+bool token_error(Token token, const char* start, const char* end, int32_t wanted);
 // expr.cpp: a constant expression; a .word item (a symbol and its terms, or an expression).
 bool read_expression(char*& cursor, int32_t& value);
 bool read_word_item(char*& cursor, SymbolHandle& symbol, int32_t& value);

@@ -8,6 +8,8 @@ struct FixupRecord {
     SymbolHandle symbol;
     int32_t address;                     // first byte to patch, even
     int32_t addend;
+    const char* path;                    // the statement that made it: its file and line
+    int64_t line;
 };
 static FixupRecord FixupTable[MAX_FIXUPS];
 static int32_t fixup_count;
@@ -27,7 +29,8 @@ void add_fixup(int32_t kind, SymbolHandle symbol, int32_t addend)
         report_once(fixups_full_reported, "fixup table is full");
         return;
     }
-    FixupTable[fixup_count++] = {kind, symbol, location_counter, addend};
+    FixupTable[fixup_count++] = {kind, symbol, location_counter, addend, current_file,
+                                 current_line};
 }
 
 static void put_word(int32_t address, uint32_t word)
@@ -57,6 +60,7 @@ static void patch_imm(const FixupRecord& fixup, const SymbolRecord& symbol)
     if (word_form && (target & 1) != 0) {
         report_error("ldst word fixup error target '%s' odd address %04X + %d", symbol.name,
                      symbol.value, fixup.addend);
+        report_note(fixup.path, fixup.line, "lw, sw, ll and sl need an even address");
         return;
     }
     put_word(fixup.address, imm_prefix(target));
@@ -74,9 +78,50 @@ static void patch_branch(const FixupRecord& fixup, const SymbolRecord& symbol)
     if (displacement < -128 || displacement > 127) {
         report_error("branch displacement overflow at %04X target '%s'", fixup.address,
                      symbol.name);
+        report_note(fixup.path, fixup.line,
+                    "the branch is here; its target is %d bytes away, beyond -256..+254",
+                    symbol.value - (fixup.address + 2));
         return;
     }
     CodeImage[fixup.address + 1] = static_cast<uint8_t>(displacement);
+}
+
+// The notes of the undefined symbol of fixup `first`, its first use: the first use in each
+// file that uses it, and each definition of its name in another scope, which the uses could
+// not see. Files are told apart by their path's address: each file read has its own. Past
+// MAX_NOTED files the further uses go without a note.
+static void note_undefined(int32_t first)
+{
+    constexpr int32_t MAX_NOTED = 4096;
+    static const char* noted[MAX_NOTED];
+    int32_t noted_count = 0;
+    SymbolHandle handle = FixupTable[first].symbol;
+    const SymbolRecord& symbol = symbol_record(handle);
+    for (int32_t i = first; i < fixup_count && noted_count < MAX_NOTED; i++) {
+        const FixupRecord& use = FixupTable[i];
+        if (use.symbol != handle) {
+            continue;
+        }
+        int32_t k = 0;
+        while (k < noted_count && noted[k] != use.path) {
+            k++;
+        }
+        if (k == noted_count) {
+            noted[noted_count++] = use.path;
+            report_note(use.path, use.line, "'%s' is used here", symbol.name);
+        }
+    }
+    for (int32_t k = 0; k < symbol_count; k++) {
+        const SymbolRecord& other = SymbolTable[k];
+        if (k + 1 == handle || other.defined == 0 || std::strcmp(other.name, symbol.name) != 0) {
+            continue;
+        }
+        report_note(other.path, other.line,
+                    other.scope == 0 ? "'%s' is defined here, as a global: a file that uses it "
+                                       "names it global too"
+                                     : "'%s' is defined here, local to its file",
+                    symbol.name);
+    }
 }
 
 void resolve_fixups()
@@ -87,6 +132,7 @@ void resolve_fixups()
         if (symbol.defined == 0) {
             if (symbol.reported == 0) {
                 report_error("undefined symbol '%s'", symbol.name);
+                note_undefined(i);
                 symbol.reported = 1;
             }
             continue;
@@ -107,6 +153,7 @@ void resolve_fixups()
                 patch_branch(fixup, symbol);
             } else if (symbol.reported == 0) {
                 report_error("'%s' is a constant, not a label", symbol.name);
+                report_note(fixup.path, fixup.line, "the branch is here");
                 symbol.reported = 1;
             }
             break;
