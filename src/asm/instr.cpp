@@ -185,6 +185,8 @@ void assemble_statement(int32_t mn, char*& cursor)
     case HANDLER_NONE:
     case HANDLER_DIRECTIVE:      // never here: the statement pass reads directives
         report_error("unexpected token");
+        report_note(current_file, current_line, "'%s' is reserved but is not an instruction",
+                    row.name);
         break;
     }
 }

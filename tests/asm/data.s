@@ -16,7 +16,7 @@ odd:    .word   1, odd+2*2, 0x12345     ; => 00 0001 0015 2345; warning: label '
         .word   "ab"                    ; error: a string needs .byte, .ascii or .asciz
         .word   later-x                 ; error: 'x' is not a defined constant
         byte    "a"                     ; error: a string needs .byte, .ascii or .asciz
-        byte    1, "a"                  ; => 01; warning: text after the byte value is ignored
+        byte    1, "a"                  ; => 01; warning: text after the byte value is ignored ; note: '.byte' lays down a list of values
 ; .org: zero bytes up to an address, never back, never past the image
         .org    0x30                    ; => 00*19
 later:  .org    0x30

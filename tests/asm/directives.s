@@ -1,7 +1,7 @@
 ; Data and layout directives, from address 0.
 
 ; byte: the low 8 bits of one number; text after it is skipped, not read
-        byte 1, 2, 3            ; => 01; warning: text after the byte value is ignored
+        byte 1, 2, 3            ; => 01; warning: text after the byte value is ignored ; note: '.byte' lays down a list of values
 msg:    nop                     ; => 00 0000; warning: label 'msg' at odd address 0001 names a padding byte
         word msg                ; => 0001
         word target             ; => 000C

@@ -26,7 +26,7 @@ x:      y: nop                  ; error: syntax error; expecting opcode
 a1:     addi r1, r2             ; error: syntax error ; note: expected ',' at the end of the line
         word x                  ; => 0020
         word a1                 ; => 0020
-loop                            ; error: syntax error: @
+loop                            ; error: syntax error: @ ; note: 'loop' is not a mnemonic; did you mean 'nop'?
 nop:                            ; error: syntax error ; note: expected the end of the line at ':'
         word loop               ; => 0000 ; late error: undefined symbol 'loop' ; late note: 'loop' is used here
         word y                  ; => 0000 ; late error: undefined symbol 'y' ; late note: 'y' is used here

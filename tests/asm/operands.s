@@ -39,8 +39,15 @@ sym:
         cmpi r1, r2             ; error: syntax error ; note: expected a number at 'r2'
         ba 0x100                ; error: syntax error ; note: expected a label at '0x100'
         ba sym 2                ; error: syntax error ; note: expected the end of the line at '2'
+        mov r1, 5               ; error: syntax error ; note: expected a register at '5'
+        addl r2, 4              ; error: syntax error ; note: expected a long register at '4'
+        sl 2, 0(r4)             ; error: syntax error ; note: expected a long register at '2'
 
 ; no mnemonic where one must stand
         r1, r2                  ; error: syntax error; expecting opcode
-NOP                             ; error: syntax error: @
+NOP                             ; error: syntax error: @ ; note: mnemonics are lower case: 'nop'
+        ADDI r1, r2, 1          ; error: syntax error: @ ; note: mnemonics are lower case: 'addi'
+        addd r1, r2             ; error: syntax error: @ ; note: 'addd' is not a mnemonic; did you mean 'addi'?
+here    nop                     ; error: syntax error: @ ; note: 'here' is not a mnemonic, and a label needs a ':'
+lab:    Ret                     ; error: syntax error; expecting opcode ; note: mnemonics are lower case: 'ret'
         nop;x                   ; => 0000

@@ -28,5 +28,5 @@ x:
         sl r15, 0(r1)           ; => BF12 B010
         ll r2, 3(r6)            ; => A265 A363 ; error: odd offset ; error: odd offset
         ll r2, r6               ; error: syntax error ; note: expected a memory operand at 'r6'
-        ljneg r1                ; error: unexpected token
-        cmpl r1, r2             ; error: unexpected token
+        ljneg r1                ; error: unexpected token ; note: 'ljneg' is reserved but is not an instruction
+        cmpl r1, r2             ; error: unexpected token ; note: 'cmpl' is reserved but is not an instruction
