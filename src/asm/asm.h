@@ -166,8 +166,8 @@ void resolve_fixups();
 
 // ---- reader.cpp: source files cut into lines --------------------------------------------
 // A line without the white space at its end, NUL-ended in place and valid until the next
-// call, and its first byte that is no white space.
-struct SourceLine { char* text; size_t length; char* start; };
+// call, its first byte that is no white space, and whether it was cut at 511 characters.
+struct SourceLine { char* text; size_t length; char* start; bool cut; };
 // Makes `path` the file being read, suspending the one read so far (current_file and
 // current_line follow it). False, with errno set, when it cannot be opened.
 bool open_source(const char* path);

@@ -127,11 +127,12 @@ struct SourceReader {
 static SourceReader readers[MAX_OPEN_SOURCES];
 static int32_t open_count;
 
-// Reads the next block once less than a line is left.
+// Reads the next block once no more than a line is left: the byte after a line at the limit
+// is then at hand, to tell whether the line is cut there.
 static void refill(SourceReader& r)
 {
     size_t kept = r.end - r.pos;
-    if (kept >= static_cast<size_t>(TEXT_MAX) || r.at_eof) {
+    if (kept > static_cast<size_t>(TEXT_MAX) || r.at_eof) {
         return;
     }
     std::memmove(r.buffer, r.buffer + r.pos, kept);
@@ -335,9 +336,11 @@ bool next_line(SourceLine& line, bool statements_only)
         size_t rest = static_cast<size_t>(limit - first);
         char* newline = static_cast<char*>(std::memchr(first, '\n', rest));
         char* end = newline != nullptr ? newline + 1 : limit;
+        // Cut at the limit: more than its newline is left, and read as the next line.
+        bool cut = newline == nullptr && limit < stop && *limit != '\n';
         current_line++;
         r.pos = static_cast<size_t>(end - r.buffer);
-        if (statements_only && (*first == ';' || *first == '\n')) {
+        if (statements_only && !cut && (*first == ';' || *first == '\n')) {
             // A blank or comment line: such lines come in runs, passed over at once.
             r.pos += pass_quiet_lines(end, static_cast<size_t>(stop - end));
             continue;
@@ -355,7 +358,7 @@ bool next_line(SourceLine& line, bool statements_only)
         r.ended = last;
         r.kept = *last;
         *last = '\0';
-        line = {text, static_cast<size_t>(last - text), first < last ? first : last};
+        line = {text, static_cast<size_t>(last - text), first < last ? first : last, cut};
         return true;
     }
 }

@@ -209,6 +209,9 @@ void assemble_source()
     SourceLine line;
     while (next_line(line, !notes_wanted || note_count >= MAX_NOTES)) {
         add_line_note(line.text, line.length);
+        if (line.cut) {
+            report_warning("line longer than 511 characters: the rest is read as the next line");
+        }
         assemble_line(line.text, line.start);
     }
     close_source();
