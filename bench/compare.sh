@@ -22,8 +22,9 @@ jobs=$work/jobs
     for f in "$work"/src/*.s; do
         case $f in *_avr.s) ;; *) echo "$f" ;; esac
     done
-    find tests examples -name '*.s' | sort
-    for d in tests/asm/multi/*/; do
+    # By absolute path: each run starts in a directory of its own.
+    find "$PWD/tests" "$PWD/examples" -name '*.s' | sort
+    for d in "$PWD"/tests/asm/multi/*/; do
         echo $(ls "$d"*.s 2>/dev/null | sort)
     done
     ls "$work"/src/multi/*.s 2>/dev/null | sort | tr '\n' ' ' && echo
