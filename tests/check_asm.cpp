@@ -73,7 +73,7 @@ static void read_markers(Line& line)
         if (starts(clause, "=>")) line.want += said = hex_groups(said);
         else if (starts(clause, "error:")) line.want_said.push_back(said);
         else if (starts(clause, "late error:")) late_want.push_back(said);
-        else line.want_said.push_back(clause.substr(0, clause.find(':') + 2) + said);
+        else line.want_said.push_back(clause.substr(0, clause.find(':')) + ": " + said);
         if (said.empty()) fail(line.where, "malformed marker '" + clause + "'");
     }
 }

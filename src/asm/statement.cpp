@@ -95,7 +95,8 @@ static void directive_bss(char*& cursor)
 {
     char lower[TEXT_BUF];
     for (size_t i = 0; i < length; i++) {
-        lower[i] = static_cast<char>(class_of(word + i) == CLASS_LETTER ? word[i] | 0x20 : word[i]);
+        lower[i] = word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] + 'a' - 'A')
+                                                    : word[i];
     }
     lower[length] = '\0';
     const char* nearest = nullptr;
@@ -117,8 +118,8 @@ static void directive_bss(char*& cursor)
         report_note(current_file, current_line, "'%.*s' is not a mnemonic; did you mean '%s'?",
                     shown, word, nearest);
     } else if (may_be_label) {
-        report_note(current_file, current_line, "'%.*s' is not a mnemonic, and a label needs a ':'",
-                    shown, word);
+        report_note(current_file, current_line,
+                    "'%.*s' is not a mnemonic, and a label needs a ':'", shown, word);
     }
 }
 
