@@ -45,6 +45,7 @@ TEN:    nop                             ; error: 'TEN' is already a constant
         .equ    X, 1>>-1                ; error: shift count -1 is out of range
         .equ    X, (1                   ; error: syntax error ; note: expected ')' at the end of the line
         .equ    X 1                     ; error: syntax error ; note: expected ',' at '1'
+        .equ    5, 1                    ; error: syntax error ; note: expected a name at '5'
         nop     'ab'                    ; error: a character literal holds one character
         nop     ''                      ; error: a character literal holds one character
         nop     '\q'                    ; error: unknown escape '\q'
