@@ -64,8 +64,7 @@ enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2, CLASS_SPACE = 4, CLASS_END =
 constexpr uint8_t CLASS_WORD = CLASS_LETTER | CLASS_DIGIT;   // `_` counts as a letter here
 extern const std::array<uint8_t, 256> CharClasses;
 inline uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
-// The next token of the line at `cursor`, moving past it (not past the end of the line).
-Token next_token(char*& cursor);
+Token next_token(char*& cursor);          // the line's next, moving past it (not past its end)
 // The next character of a quoted text at `p`, escapes applied, moving `p` past it: 0..255,
 // or QUOTE_CLOSED past the closing `quote`, QUOTE_OPEN at the line's end (`p` stays there),
 // QUOTE_ESCAPE - c after an unknown escape \c; QUOTE_LENGTH is a literal of more characters.
@@ -80,9 +79,8 @@ struct SymbolRecord {
     char name[NAME_MAX_CHARS + 1];
     int32_t value;
     int16_t scope;                       // 0 global, else the creating file's number
-    int32_t defined;                     // 0, or SYMBOL_LABEL or SYMBOL_CONSTANT
-    int32_t reported;
-    const char* path; int64_t line;      // where it was defined: the file and its line
+    uint8_t defined, reported;           // 0 or SYMBOL_LABEL or SYMBOL_CONSTANT; a flag
+    uint16_t file; uint32_t line;        // where it was defined, as file_place and line_place
 };
 extern SymbolRecord SymbolTable[MAX_SYMBOLS];
 extern int32_t symbol_count, file_number;
@@ -94,13 +92,10 @@ inline bool is_constant(SymbolHandle handle)
 void make_global(SymbolHandle handle);
 bool define_label(SymbolHandle handle);   // here; false, after an error, for a constant's name
 void define_symbol(SymbolRecord& record, int32_t value, int32_t how);   // here, as `how` says
-// Before a zero byte pads an odd location counter: warns of the labels that now name it.
-void warn_padded_labels();
-// False, after reporting "symbol table is full" once, for a symbol token with no record.
-bool symbol_usable(SymbolHandle handle);
+void warn_padded_labels();               // before a byte pads an odd address: of its labels
+bool symbol_usable(SymbolHandle handle); // false, reporting a full table once, for no record
 extern int32_t symbol_misses;            // identifiers that got no record, as a full table says
-// Whether no identifier missed its record since `misses_before`, reporting it if one did.
-bool operand_symbols_usable(int32_t misses_before);
+bool operand_symbols_usable(int32_t misses_before);   // no miss since, else reports it
 
 // ---- operand.cpp: operand lists ---------------------------------------------------------
 // Each reads its list from `cursor` to the end of the line (read_number only its number),
@@ -175,6 +170,11 @@ bool is_source_file(const char* path);   // by device and inode, a source of thi
 // The files read so far, each once, in reading order, by the path that diagnostics show.
 int32_t read_file_count();
 const char* read_file_path(int32_t k);
+// Where a note may point later, in 6 bytes: the file being read as 1 + its number among the
+// files read (0 past their list), and the line (at most the largest 32-bit number).
+extern uint16_t file_place;
+uint32_t line_place();
+const char* place_path(uint16_t file);   // null for 0
 
 // ---- statement.cpp, directive.cpp and instr.cpp: statements --------------------------------
 void assemble_file(const char* path);

@@ -72,6 +72,18 @@ static void list_read_file(const char* path)
     entry = read_count;
 }
 
+uint16_t file_place;
+
+uint32_t line_place()
+{
+    return current_line < int64_t{UINT32_MAX} ? static_cast<uint32_t>(current_line) : UINT32_MAX;
+}
+
+const char* place_path(uint16_t file)
+{
+    return file != 0 ? read_paths[file - 1] : nullptr;
+}
+
 int32_t read_file_count()
 {
     return read_count;
@@ -103,6 +115,7 @@ void reset_sources()
     std::memset(path_slots, 0, sizeof path_slots);
     path_pool_used = 0;
     paths_full_reported = false;
+    file_place = 0;
 }
 
 // A line is at most 511 characters and ends after its newline, exactly as a bounded line read
@@ -117,6 +130,7 @@ struct SourceReader {
     const char* path;
     SourceId id;           // so that a file cannot include itself
     int64_t line;          // the number of its last line while another file is read
+    uint16_t place;        // its file_place
     size_t pos, end;
     bool at_eof;           // the last block has been read
     bool has_nul;          // the text holds a NUL byte, which almost no source does
@@ -156,6 +170,8 @@ bool open_source(const char* path)
     }
     std::setvbuf(stream, nullptr, _IONBF, 0);   // blocks go straight into the reader's buffer
     list_read_file(path);
+    static_assert(MAX_READ_FILES < 65536);
+    uint16_t place = static_cast<uint16_t>(path_slot(path));
     if (open_count > 0) {
         readers[open_count - 1].line = current_line;
     }
@@ -166,8 +182,10 @@ bool open_source(const char* path)
     r.pos = r.end = 0;
     r.at_eof = false;
     r.ended = nullptr;
+    r.place = place;
     current_file = path;
     current_line = 0;
+    file_place = place;
     return true;
 }
 
@@ -375,4 +393,5 @@ void close_source()
     open_count--;
     current_file = open_count > 0 ? readers[open_count - 1].path : nullptr;
     current_line = open_count > 0 ? readers[open_count - 1].line : 0;
+    file_place = open_count > 0 ? readers[open_count - 1].place : 0;
 }

@@ -136,9 +136,9 @@ void make_global(SymbolHandle handle)
 void define_symbol(SymbolRecord& record, int32_t value, int32_t how)
 {
     record.value = value;
-    record.defined = how;
-    record.path = current_file;
-    record.line = current_line;
+    record.defined = static_cast<uint8_t>(how);
+    record.file = file_place;
+    record.line = line_place();
 }
 
 // The odd address at which a label was last defined, or -1. The location counter only grows,
