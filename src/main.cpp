@@ -2,6 +2,7 @@
 // writes it in the requested forms. Options and sources may be given in any order.
 #include "asm.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -141,12 +142,14 @@ struct ValueRow {
     const char* option;
     bool (*set)(const char* text);
     const char* help;                    // after the option and its value's name
+    const char* value;                   // the value's form, for the note on a missing one
 };
 constexpr ValueRow ValueTable[] = {
     {"-depth=", set_depth, "N   depth in words of the memory of -mem= and -mif=, 1 to 32768 "
-                           "(default\n             32768); a program of more words is an error"},
+                           "(default\n             32768); a program of more words is an error",
+     "N, N from 1 to 32768"},
     {"-name=",  set_name,  "NAME entity of -vhd= and module of -vlg= (default prom, and FILE's "
-                           "name)"},
+                           "name)", "NAME"},
 };
 
 static const char* run_name()
@@ -224,6 +227,60 @@ static int value_row(const char* argument)
         }
     }
     return -1;
+}
+
+// Whether `argument` is `option` without its '=', or with nothing after it.
+static bool lacks_value(const char* argument, const char* option)
+{
+    size_t length = std::strlen(option) - 1;
+    return std::strncmp(argument, option, length) == 0 &&
+           (argument[length] == '\0' || (argument[length] == '=' && argument[length + 1] == '\0'));
+}
+
+static void note_value_form(const char* argument, const ValueRow& row)
+{
+    char shown[TEXT_BUF];
+    report_note(nullptr, 0, "'%s' needs a value: %s%s", shown_path(argument, shown, sizeof shown),
+                row.option, row.value);
+}
+
+// The note before the usage text for an argument that starts with '-' but names no option:
+// an option without its file name or value, or else the nearest option name (within two
+// edits, the first in table order) in place of the argument's own, the text after '=' kept.
+static void note_bad_argument(const char* argument)
+{
+    const char* equals = std::strchr(argument, '=');
+    size_t part = equals != nullptr ? static_cast<size_t>(equals + 1 - argument)
+                                    : std::strlen(argument);
+    const char* nearest = nullptr;
+    int32_t best = 3;
+    char shown[TEXT_BUF];
+    for (const OutputRow& row : OutputTable) {
+        if (lacks_value(argument, row.option)) {
+            report_note(nullptr, 0, "'%s' needs a file name: %sFILE",
+                        shown_path(argument, shown, sizeof shown), row.option);
+            return;
+        }
+        int32_t distance = edit_distance(argument, part, row.option);
+        nearest = distance < best ? row.option : nearest;
+        best = std::min(best, distance);
+    }
+    for (const ValueRow& row : ValueTable) {
+        if (lacks_value(argument, row.option)) {
+            note_value_form(argument, row);
+            return;
+        }
+        int32_t distance = edit_distance(argument, part, row.option);
+        nearest = distance < best ? row.option : nearest;
+        best = std::min(best, distance);
+    }
+    if (nearest != nullptr && static_cast<size_t>(best) < part) {
+        char meant[TEXT_BUF], shown_meant[TEXT_BUF];
+        std::snprintf(meant, sizeof meant, "%s%s", nearest, argument + part);
+        report_note(nullptr, 0, "'%s' is not an option; did you mean '%s'?",
+                    shown_path(argument, shown, sizeof shown),
+                    shown_path(meant, shown_meant, sizeof shown_meant));
+    }
 }
 
 // Looks at the whole command line before any source is read, as far as the run will take
@@ -304,6 +361,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; i++) {
         int row = value_row(argv[i]);
         if (row >= 0 && !ValueTable[row].set(argv[i] + std::strlen(ValueTable[row].option))) {
+            note_value_form(argv[i], ValueTable[row]);
             return usage();
         }
     }
@@ -322,6 +380,7 @@ int main(int argc, char** argv)
         if (argv[i][0] != '-') {
             assemble_file(argv[i]);
         } else if (output_row(argv[i]) < 0 && value_row(argv[i]) < 0) {
+            note_bad_argument(argv[i]);
             return usage();
         }
     }

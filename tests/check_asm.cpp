@@ -6,7 +6,9 @@
 //                     to the next one's; "00*240" is 240 copies of a group. Without it, none.
 //   error: TEXT       a diagnostic on this line, in the order reported; @ is the whole line
 //   warning: TEXT     a warning on this line, in that same order
+//   note: TEXT        a note on this line, in that same order
 //   late error: TEXT  a diagnostic without a position after the last file, in order
+//   late note: TEXT   a note after the last file that points at this line, after the above
 #include "asm.h"
 
 #include <cstdlib>
@@ -61,7 +63,7 @@ static void read_markers(Line& line)
 {
     std::vector<size_t> at;              // the ';' that opens each marker
     for (size_t p = line.text.find(';'); p != std::string::npos; p = line.text.find(';', p + 1))
-        for (const char* kind : {"=>", "error:", "warning:", "late error:"})
+        for (const char* kind : {"=>", "error:", "warning:", "note:", "late error:", "late note:"})
             if (starts(trim(line.text.substr(p + 1)), kind)) at.push_back(p);
     for (size_t k = 0; k < at.size(); ++k) {
         size_t end = k + 1 < at.size() ? at[k + 1] - at[k] - 1 : std::string::npos;
@@ -70,8 +72,8 @@ static void read_markers(Line& line)
             said += c == '@' ? line.text : std::string(1, c);
         if (starts(clause, "=>")) line.want += said = hex_groups(said);
         else if (starts(clause, "error:")) line.want_said.push_back(said);
-        else if (starts(clause, "warning:")) line.want_said.push_back("warning: " + said);
-        else late_want.push_back(said);
+        else if (starts(clause, "late error:")) late_want.push_back(said);
+        else line.want_said.push_back(clause.substr(0, clause.find(':')) + ": " + said);
         if (said.empty()) fail(line.where, "malformed marker '" + clause + "'");
     }
 }
@@ -95,28 +97,43 @@ static size_t load(const std::string& path)
     return files.size() - 1;
 }
 
+// A note after the last file that names the position of a line read (its first reading):
+// that line's "late note". False for any other text.
+static bool late_note(const std::string& said)
+{
+    for (size_t f = 0; f < files.size(); ++f) {
+        if (!starts(said, paths[f] + "(")) continue;
+        size_t close = said.find("): ", paths[f].size());
+        size_t line = std::strtoul(said.c_str() + paths[f].size() + 1, nullptr, 10);
+        if (close == std::string::npos || line < 1 || line > files[f].size()) continue;
+        files[f][line - 1].said.push_back("late note: " + said.substr(close + 3));
+        return true;
+    }
+    return false;
+}
+
 // Walks the notes in recording order: a "# file" note opens the next file, an included one
 // or the includer again, a line note gives the next line its address, a diagnostic with the
 // current line's position belongs to that line, and any other diagnostic is late, at the
-// end of the image after every line.
+// end of the image after every line; a late note belongs to the line it names.
 static void walk_notes(int tops)
 {
     std::vector<size_t> open, next(files.size());    // files being read; each one's next line
     int top = 0;
     for (int32_t i = 0; i < note_count; ++i) {
         std::string text = note_text(i);
-        bool warning = starts(text, "# warning ");
+        bool warning = starts(text, "# warning "), note = starts(text, "# note ");
         size_t file = open.empty() ? 0 : open.back(), line = open.empty() ? 0 : next[file];
-        if (warning || starts(text, "# error ")) {
-            std::string said = text.substr(warning ? 10 : 8);
+        if (warning || note || starts(text, "# error ")) {
+            std::string said = text.substr(warning ? 10 : note ? 7 : 8);
+            std::string kind = warning ? "warning: " : note ? "note: " : "";
             std::string here = open.empty() ? "\n" : paths[file] + "(" + std::to_string(line) + "): ";
             if (line > 0 && late_said.empty() && starts(said, here))
-                files[file][line - 1].said.push_back((warning ? "warning: " : "") +
-                                                     said.substr(here.size()));
-            else if (NoteTable[i].address == location_counter)
-                late_said.push_back(said);
-            else
+                files[file][line - 1].said.push_back(kind + said.substr(here.size()));
+            else if (NoteTable[i].address != location_counter)
                 fail("late", "note before the end of the image: " + text);
+            else if (!note || late_said.empty() || !late_note(said))
+                late_said.push_back(kind + said);
         } else if (starts(text, "# file ")) {
             std::string path = text.substr(7);
             if (open.size() > 1 && paths[open[open.size() - 2]] == path) open.pop_back();

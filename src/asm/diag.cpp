@@ -1,8 +1,9 @@
 // Diagnostics and listing notes: report_error prints, counts and records every problem, and
-// report_warning does the same for what is doubtful without counting it; the NoteTable keeps,
-// in recording order, the file, line, error and warning notes the listing shows.
+// report_warning does the same for what is doubtful without counting it, and report_note adds
+// what explains either; the NoteTable keeps, in recording order, the notes the listing shows.
 #include "asm.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdarg>
@@ -80,9 +81,10 @@ size_t note_length(int32_t k)
 }
 
 // Prints one diagnostic and records its note. Standard error gets the program name, the
-// position (file and line, as far as known), `severity` and the message; the note is `kind`
-// followed by the position and the message. Each text is cut to 511 characters.
-[[gnu::format(printf, 3, 0)]] static void report(const char* severity, const char* kind,
+// position (`path` and `line`, as far as known), `severity` and the message; the note is
+// `kind` followed by the position and the message. Each text is cut to 511 characters.
+[[gnu::format(printf, 5, 0)]] static void report(const char* severity, const char* kind,
+                                                 const char* path, int64_t line,
                                                  const char* format, va_list args)
 {
     char message[TEXT_BUF];
@@ -90,21 +92,20 @@ size_t note_length(int32_t k)
 
     char position[TEXT_BUF];
     char shown[TEXT_BUF];
-    if (current_file != nullptr && current_line != 0) {
-        format_cut(position, "%s(%" PRId64 "): ", shown_path(current_file, shown, sizeof shown),
-                   current_line);
-    } else if (current_file != nullptr) {
-        format_cut(position, "%s: ", shown_path(current_file, shown, sizeof shown));
+    if (path != nullptr && line != 0) {
+        format_cut(position, "%s(%" PRId64 "): ", shown_path(path, shown, sizeof shown), line);
+    } else if (path != nullptr) {
+        format_cut(position, "%s: ", shown_path(path, shown, sizeof shown));
     } else {
         position[0] = '\0';
     }
 
-    char line[TEXT_BUF];
-    format_cut(line, "%s%s%s", position, severity, message);
+    char text[TEXT_BUF];
+    format_cut(text, "%s%s%s", position, severity, message);
     if (program_name != nullptr) {
         std::fprintf(stderr, "%s: ", shown_path(program_name, shown, sizeof shown));
     }
-    std::fprintf(stderr, "%s\n", line);
+    std::fprintf(stderr, "%s\n", text);
     std::fflush(stderr);
 
     char note[TEXT_BUF];
@@ -117,7 +118,7 @@ void report_error(const char* format, ...)
     error_count++;
     va_list args;
     va_start(args, format);
-    report("", "# error ", format, args);
+    report("", "# error ", current_file, current_line, format, args);
     va_end(args);
 }
 
@@ -127,7 +128,17 @@ void report_warning(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    report("warning: ", "# warning ", format, args);
+    report("warning: ", "# warning ", current_file, current_line, format, args);
+    va_end(args);
+}
+
+// A note explains the diagnostic just reported, at the place it names, which may lie in a
+// file read before; it counts as nothing and changes no output but the listing.
+void report_note(const char* path, int64_t line, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    report("note: ", "# note ", path, line, format, args);
     va_end(args);
 }
 
@@ -180,4 +191,31 @@ void reset_notes()
     error_count = 0;
     current_file = nullptr;
     current_line = 0;
+}
+
+// Levenshtein's distance, one row at a time; a difference in length of more than 2, or a name
+// longer than the row, is far at once, so a long text costs nothing.
+int32_t edit_distance(const char* text, size_t length, const char* name)
+{
+    constexpr int32_t FAR = 3;
+    constexpr size_t ROW = 32;
+    size_t name_length = std::strlen(name);
+    if (name_length >= ROW || length > name_length + 2 || name_length > length + 2) {
+        return FAR;
+    }
+    int32_t row[ROW];
+    for (size_t j = 0; j <= name_length; j++) {
+        row[j] = static_cast<int32_t>(j);
+    }
+    for (size_t i = 1; i <= length; i++) {
+        int32_t diagonal = row[0];
+        row[0] = static_cast<int32_t>(i);
+        for (size_t j = 1; j <= name_length; j++) {
+            int32_t above = row[j];
+            int32_t change = diagonal + (text[i - 1] != name[j - 1] ? 1 : 0);
+            row[j] = std::min({change, above + 1, row[j - 1] + 1});
+            diagonal = above;
+        }
+    }
+    return std::min(row[name_length], FAR);
 }

@@ -46,14 +46,17 @@ static bool read_string(char*& cursor, int32_t* bytes, int32_t& count)
 // constant's symbol record, so it is scoped, made global and resolved as labels are.
 static void directive_equ(char*& cursor)
 {
+    char* start = cursor;
     Token name = next_token(cursor);
     if (name.kind != TOKEN_SYMBOL) {
-        token_error(name);
+        token_error(name, start, cursor, WANT_NAME);
         return;
     }
+    start = cursor;
     Token comma = next_token(cursor);
     int32_t value;
-    if ((comma.kind != ',' && !token_error(comma)) || !read_expression(cursor, value) ||
+    if ((comma.kind != ',' && !token_error(comma, start, cursor, ',')) ||
+        !read_expression(cursor, value) ||
         !read_eol(cursor) || !symbol_usable(name.value)) {
         return;
     }
@@ -63,8 +66,7 @@ static void directive_equ(char*& cursor)
     } else if (record.defined == SYMBOL_CONSTANT && record.value != value) {
         report_error("constant '%s' redefined with another value", record.name);
     } else {
-        record.value = value;
-        record.defined = SYMBOL_CONSTANT;
+        define_symbol(record, value, SYMBOL_CONSTANT);
     }
 }
 
@@ -85,7 +87,8 @@ static void byte_list(char*& cursor, bool strings_only, bool zero_after)
                 values[count++] = 0;
             }
         } else if (strings_only) {
-            token_error(next_token(cursor));
+            Token token = next_token(cursor);
+            token_error(token, p, cursor, WANT_STRING);
             return;
         } else if (!read_expression(cursor, values[count++])) {
             return;
@@ -150,7 +153,8 @@ static void directive_include(char*& cursor)
     int32_t count = 0;
     char* p = skip_blank(cursor);
     if (*p != '"') {
-        token_error(next_token(cursor));
+        Token token = next_token(cursor);
+        token_error(token, p, cursor, WANT_STRING);
         return;
     }
     cursor = p;

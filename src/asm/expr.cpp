@@ -64,6 +64,7 @@ static bool read_binary(char*& cursor, int32_t& value, int32_t min_level);
 // unary - ~ + before one of these.
 static bool read_operand(char*& cursor, int32_t& value)
 {
+    char* start = cursor;
     Token token = next_token(cursor);
     switch (token.kind) {
     case TOKEN_NUMBER:
@@ -83,8 +84,9 @@ static bool read_operand(char*& cursor, int32_t& value)
         if (!read_binary(cursor, value, 1)) {
             return false;
         }
+        start = cursor;
         token = next_token(cursor);
-        return token.kind == ')' || token_error(token);
+        return token.kind == ')' || token_error(token, start, cursor, ')');
     case '-':
     case '~':
     case '+':
@@ -96,7 +98,7 @@ static bool read_operand(char*& cursor, int32_t& value)
                                     : value;
         return true;
     }
-    return token_error(token);
+    return token_error(token, start, cursor, TOKEN_NUMBER);
 }
 
 // An operand, then every operator binding at least as tightly as `min_level` with its right

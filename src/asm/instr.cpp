@@ -167,7 +167,7 @@ void assemble_statement(int32_t mn, char*& cursor)
     case HANDLER_LONG_ALU:
         // A long register is a pair: the first word acts on the low halves, the second on
         // the high halves.
-        if (read_two_regs(cursor, rd, rs) && check_long_reg(rd) && check_long_reg(rs)) {
+        if (read_two_regs(cursor, rd, rs, true) && check_long_reg(rd) && check_long_reg(rs)) {
             emit_word(static_cast<int32_t>(compose_word(row.word, rd, rs, 0)));
             emit_word(static_cast<int32_t>(
                 compose_word(row.second, high_register(rd), high_register(rs), 0)));
@@ -175,7 +175,7 @@ void assemble_statement(int32_t mn, char*& cursor)
         break;
     case HANDLER_LONG_MEM:
         // The high half lives at the lower address; the low half two bytes above it.
-        if (read_reg_mem(cursor, rd, symbol, offset, reg)) {
+        if (read_reg_mem(cursor, rd, symbol, offset, reg, true)) {
             check_offset(row.word, offset, symbol, 2);
             int32_t low_offset = static_cast<int32_t>(static_cast<uint32_t>(offset) + 2);
             emit_load_store(row.word, rd, reg, low_offset, symbol);
@@ -185,6 +185,8 @@ void assemble_statement(int32_t mn, char*& cursor)
     case HANDLER_NONE:
     case HANDLER_DIRECTIVE:      // never here: the statement pass reads directives
         report_error("unexpected token");
+        report_note(current_file, current_line, "'%s' is reserved but is not an instruction",
+                    row.name);
         break;
     }
 }

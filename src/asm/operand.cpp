@@ -22,7 +22,49 @@ static int32_t wrap_sub(int32_t a, int32_t b)
 // to next_token: both ways read the same tokens and enter the same symbols. The steps are
 // forced inline, so that a list in its common spelling runs as one function without calls.
 
-bool token_error(Token token)
+// The words for what a step wanted, by token kind or WANT_ code; any other kind is the
+// character it stands for.
+struct WantRow { int32_t wanted; const char* text; };
+constexpr WantRow WantTable[] = {
+    {TOKEN_REGISTER,     "a register"},
+    {WANT_LONG_REGISTER, "a long register"},
+    {TOKEN_NUMBER,       "a number"},
+    {TOKEN_SYMBOL,       "a label"},
+    {WANT_MEMORY,        "a memory operand"},
+    {WANT_STRING,        "a string"},
+    {WANT_NAME,          "a name"},
+    {TOKEN_EOL,          "the end of the line"},
+};
+
+// The note after a syntax error: what was wanted, and the token found instead, which lies
+// between `start` (white space before it aside) and `end`. A name where a number belongs is
+// no constant that the line could see.
+[[gnu::cold]] static void note_unexpected(Token token, const char* start, const char* end,
+                                          int32_t wanted)
+{
+    while (class_of(start) == CLASS_SPACE) {
+        start++;
+    }
+    int length = static_cast<int>(end - start);
+    if (wanted == TOKEN_NUMBER && token.kind == TOKEN_SYMBOL) {
+        report_note(current_file, current_line, "'%.*s' is not a constant defined above",
+                    length, start);
+        return;
+    }
+    char character[] = "'?'";
+    const char* what = character;
+    character[1] = static_cast<char>(wanted);
+    for (const WantRow& row : WantTable) {
+        what = row.wanted == wanted ? row.text : what;
+    }
+    if (token.kind == TOKEN_EOL) {
+        report_note(current_file, current_line, "expected %s at the end of the line", what);
+    } else {
+        report_note(current_file, current_line, "expected %s at '%.*s'", what, length, start);
+    }
+}
+
+bool token_error(Token token, const char* start, const char* end, int32_t wanted)
 {
     if (token.kind == '"') {
         report_error("a string needs .byte, .ascii or .asciz");
@@ -30,6 +72,7 @@ bool token_error(Token token)
         report_quote_error(token.value);
     } else {
         report_error("syntax error");
+        note_unexpected(token, start, end, wanted);
     }
     return false;
 }
@@ -42,17 +85,19 @@ bool token_error(Token token)
     return p;
 }
 
-// The general step: the next token through the lexer, which must be of `kind`. A constant
-// defined above is a number.
-[[gnu::noinline]] static bool want_token(char*& cursor, int32_t kind, int32_t& value)
+// The general step: the next token through the lexer, which must be of `kind`, `wanted` says
+// in the note otherwise. A constant defined above is a number.
+[[gnu::noinline]] static bool want_token(char*& cursor, int32_t kind, int32_t& value,
+                                         int32_t wanted)
 {
+    char* start = cursor;
     Token token = next_token(cursor);
     value = token.value;
     if (kind == TOKEN_NUMBER && token.kind == TOKEN_SYMBOL && is_constant(token.value)) {
         value = symbol_record(token.value).value;
         return true;
     }
-    return token.kind == kind || token_error(token);
+    return token.kind == kind || token_error(token, start, cursor, wanted);
 }
 
 // Whether the next token is the one-character token `c`, which is then read; if it is not,
@@ -70,10 +115,11 @@ bool token_error(Token token)
 [[gnu::always_inline]] inline static bool want_char(char*& cursor, char c)
 {
     int32_t ignored;
-    return accept_char(cursor, c) || want_token(cursor, c, ignored);
+    return accept_char(cursor, c) || want_token(cursor, c, ignored, c);
 }
 
-[[gnu::always_inline]] inline static bool want_eol(char*& cursor)
+// The end of the line; `wanted` is what the note names, when something else may come first.
+[[gnu::always_inline]] inline static bool want_eol(char*& cursor, int32_t wanted = TOKEN_EOL)
 {
     char* p = skip_space(cursor);
     if (class_of(p) == CLASS_END) {
@@ -81,7 +127,7 @@ bool token_error(Token token)
         return true;
     }
     int32_t ignored;
-    return want_token(cursor, TOKEN_EOL, ignored);
+    return want_token(cursor, TOKEN_EOL, ignored, wanted);
 }
 
 // r0..r15 with no name character after them: the register keywords in their one spelling.
@@ -127,14 +173,16 @@ bool token_error(Token token)
     return true;
 }
 
-[[gnu::always_inline]] inline static bool want_register(char*& cursor, int32_t& reg)
+[[gnu::always_inline]] inline static bool want_register(char*& cursor, int32_t& reg,
+                                                        bool long_pair = false)
 {
-    return quick_register(cursor, reg) || want_token(cursor, TOKEN_REGISTER, reg);
+    int32_t wanted = long_pair ? int32_t{WANT_LONG_REGISTER} : int32_t{TOKEN_REGISTER};
+    return quick_register(cursor, reg) || want_token(cursor, TOKEN_REGISTER, reg, wanted);
 }
 
 [[gnu::always_inline]] inline static bool want_unsigned(char*& cursor, int32_t& n)
 {
-    return quick_number(cursor, n) || want_token(cursor, TOKEN_NUMBER, n);
+    return quick_number(cursor, n) || want_token(cursor, TOKEN_NUMBER, n, TOKEN_NUMBER);
 }
 
 // A number, with a minus sign before it or not.
@@ -151,11 +199,12 @@ bool token_error(Token token)
 // The value that word expressions and memory operands start with: a symbol or a number (a
 // constant defined above is its number).
 [[gnu::always_inline]] inline static bool want_value(char*& cursor, SymbolHandle& symbol,
-                                                     int32_t& number)
+                                                     int32_t& number, int32_t wanted)
 {
     if (quick_number(cursor, number)) {
         return true;
     }
+    char* start = cursor;
     Token token = next_token(cursor);
     if (token.kind == TOKEN_SYMBOL && is_constant(token.value)) {
         number = symbol_record(token.value).value;
@@ -164,7 +213,7 @@ bool token_error(Token token)
     } else if (token.kind == TOKEN_NUMBER) {
         number = token.value;
     } else {
-        return token_error(token);
+        return token_error(token, start, cursor, wanted);
     }
     return true;
 }
@@ -202,7 +251,8 @@ bool read_number_eol(char*& cursor, int32_t& n)
 
 bool read_symbol_eol(char*& cursor, SymbolHandle& symbol)
 {
-    return want_token(cursor, TOKEN_SYMBOL, symbol) && want_eol(cursor) && symbol_usable(symbol);
+    return want_token(cursor, TOKEN_SYMBOL, symbol, TOKEN_SYMBOL) && want_eol(cursor) &&
+           symbol_usable(symbol);
 }
 
 bool read_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number)
@@ -210,7 +260,7 @@ bool read_word_expr(char*& cursor, SymbolHandle& symbol, int32_t& number)
     int32_t misses = symbol_misses;
     symbol = 0;
     number = 0;
-    return want_value(cursor, symbol, number) && want_terms(cursor, number) &&
+    return want_value(cursor, symbol, number, TOKEN_NUMBER) && want_terms(cursor, number) &&
            want_eol(cursor) && operand_symbols_usable(misses);
 }
 
@@ -219,10 +269,10 @@ bool read_reg_eol(char*& cursor, int32_t& rs)
     return want_register(cursor, rs) && want_eol(cursor);
 }
 
-bool read_two_regs(char*& cursor, int32_t& rd, int32_t& rs)
+bool read_two_regs(char*& cursor, int32_t& rd, int32_t& rs, bool long_pairs)
 {
-    return want_register(cursor, rd) && want_char(cursor, ',') && want_register(cursor, rs) &&
-           want_eol(cursor);
+    return want_register(cursor, rd, long_pairs) && want_char(cursor, ',') &&
+           want_register(cursor, rs, long_pairs) && want_eol(cursor);
 }
 
 bool read_reg_number(char*& cursor, int32_t& rs, int32_t& n)
@@ -240,26 +290,28 @@ bool read_two_regs_number(char*& cursor, int32_t& rd, int32_t& rs, int32_t& n)
 // A memory operand is [value] terms [( register )], where a missing value is 0 and a missing
 // register r0; it starts with a value, a sign or the parenthesis.
 bool read_reg_mem(char*& cursor, int32_t& rd, SymbolHandle& symbol, int32_t& offset,
-                  int32_t& base)
+                  int32_t& base, bool long_pair)
 {
     int32_t misses = symbol_misses;
     symbol = 0;
     offset = 0;
     base = 0;
-    if (!want_register(cursor, rd) || !want_char(cursor, ',')) {
+    if (!want_register(cursor, rd, long_pair) || !want_char(cursor, ',')) {
         return false;
     }
     char* p = skip_space(cursor);
-    if (*p != '+' && *p != '-' && *p != '(' && !want_value(cursor, symbol, offset)) {
+    if (*p != '+' && *p != '-' && *p != '(' && !want_value(cursor, symbol, offset, WANT_MEMORY)) {
         return false;
     }
     if (!want_terms(cursor, offset)) {
         return false;
     }
-    if (accept_char(cursor, '(') && (!want_register(cursor, base) || !want_char(cursor, ')'))) {
+    bool bracket = accept_char(cursor, '(');
+    if (bracket && (!want_register(cursor, base) || !want_char(cursor, ')'))) {
         return false;
     }
-    return want_eol(cursor) && operand_symbols_usable(misses);
+    int32_t wanted = bracket ? int32_t{TOKEN_EOL} : int32_t{'('};
+    return want_eol(cursor, wanted) && operand_symbols_usable(misses);
 }
 
 // ---- checks -----------------------------------------------------------------------------

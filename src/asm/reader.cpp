@@ -69,6 +69,18 @@ static void list_read_file(const char* path, SourceId id)
     source_ids[source_id_count++] = id;
 }
 
+uint16_t file_place;
+
+uint32_t line_place()
+{
+    return current_line < int64_t{UINT32_MAX} ? static_cast<uint32_t>(current_line) : UINT32_MAX;
+}
+
+const char* place_path(uint16_t file)
+{
+    return file != 0 ? read_paths[file - 1] : nullptr;
+}
+
 int32_t read_file_count()
 {
     return read_count;
@@ -100,6 +112,7 @@ void reset_sources()
     std::memset(path_slots, 0, sizeof path_slots);
     path_pool_used = 0;
     paths_full_reported = false;
+    file_place = 0;
 }
 
 // A line is at most 511 characters and ends after its newline, exactly as a bounded line read
@@ -114,6 +127,7 @@ struct SourceReader {
     const char* path;
     SourceId id;           // so that a file cannot include itself
     int64_t line;          // the number of its last line while another file is read
+    uint16_t place;        // its file_place
     size_t pos, end;
     bool at_eof;           // the last block has been read
     bool has_nul;          // the text holds a NUL byte, which almost no source does
@@ -124,11 +138,12 @@ struct SourceReader {
 static SourceReader readers[MAX_OPEN_SOURCES];
 static int32_t open_count;
 
-// Reads the next block once less than a line is left.
+// Reads the next block once no more than a line is left: the byte after a line at the limit
+// is then at hand, to tell whether the line is cut there.
 static void refill(SourceReader& r)
 {
     size_t kept = r.end - r.pos;
-    if (kept >= static_cast<size_t>(TEXT_MAX) || r.at_eof) {
+    if (kept > static_cast<size_t>(TEXT_MAX) || r.at_eof) {
         return;
     }
     std::memmove(r.buffer, r.buffer + r.pos, kept);
@@ -159,11 +174,15 @@ bool open_source(const char* path)
     r.path = path;
     r.id = source_id(stream);
     list_read_file(path, r.id);
+    static_assert(MAX_READ_FILES < 65536);
+    uint16_t place = static_cast<uint16_t>(path_slot(path));
     r.pos = r.end = 0;
     r.at_eof = false;
     r.ended = nullptr;
+    r.place = place;
     current_file = path;
     current_line = 0;
+    file_place = place;
     return true;
 }
 
@@ -332,9 +351,11 @@ bool next_line(SourceLine& line, bool statements_only)
         size_t rest = static_cast<size_t>(limit - first);
         char* newline = static_cast<char*>(std::memchr(first, '\n', rest));
         char* end = newline != nullptr ? newline + 1 : limit;
+        // Cut at the limit: more than its newline is left, and read as the next line.
+        bool cut = newline == nullptr && limit < stop && *limit != '\n';
         current_line++;
         r.pos = static_cast<size_t>(end - r.buffer);
-        if (statements_only && (*first == ';' || *first == '\n')) {
+        if (statements_only && !cut && (*first == ';' || *first == '\n')) {
             // A blank or comment line: such lines come in runs, passed over at once.
             r.pos += pass_quiet_lines(end, static_cast<size_t>(stop - end));
             continue;
@@ -352,7 +373,7 @@ bool next_line(SourceLine& line, bool statements_only)
         r.ended = last;
         r.kept = *last;
         *last = '\0';
-        line = {text, static_cast<size_t>(last - text), first < last ? first : last};
+        line = {text, static_cast<size_t>(last - text), first < last ? first : last, cut};
         return true;
     }
 }
@@ -369,4 +390,5 @@ void close_source()
     open_count--;
     current_file = open_count > 0 ? readers[open_count - 1].path : nullptr;
     current_line = open_count > 0 ? readers[open_count - 1].line : 0;
+    file_place = open_count > 0 ? readers[open_count - 1].place : 0;
 }

@@ -43,6 +43,7 @@ static void directive_byte(char*& cursor)
     }
     if (*cursor != '\0' && *cursor != ';') {
         report_warning("text after the byte value is ignored");
+        report_note(current_file, current_line, "'.byte' lays down a list of values");
     }
     emit_byte(n);
 }
@@ -86,20 +87,69 @@ static void directive_bss(char*& cursor)
     }
 }
 
+// The note after a line whose first word, the `length` characters at `word`, is no mnemonic:
+// the mnemonic it spells in lower case, else the nearest one (within two edits and fewer
+// than the word's letters, the first in table order), else, where the word could be a label,
+// the colon it lacks.
+[[gnu::cold]] static void note_first_word(const char* word, size_t length, bool may_be_label)
+{
+    char lower[TEXT_BUF];
+    for (size_t i = 0; i < length; i++) {
+        lower[i] = word[i] >= 'A' && word[i] <= 'Z' ? static_cast<char>(word[i] + 'a' - 'A')
+                                                    : word[i];
+    }
+    lower[length] = '\0';
+    const char* nearest = nullptr;
+    int32_t best = 3;
+    for (const InstructionRow& row : InstructionTable) {
+        if (std::strcmp(lower, row.name) == 0) {
+            report_note(current_file, current_line, "mnemonics are lower case: '%s'", row.name);
+            return;
+        }
+        int32_t distance = edit_distance(lower, length, row.name);
+        if (row.handler != HANDLER_NONE && distance < best &&
+            static_cast<size_t>(distance) < length) {
+            best = distance;
+            nearest = row.name;
+        }
+    }
+    int shown = static_cast<int>(length);
+    if (nearest != nullptr) {
+        report_note(current_file, current_line, "'%.*s' is not a mnemonic; did you mean '%s'?",
+                    shown, word, nearest);
+    } else if (may_be_label) {
+        report_note(current_file, current_line,
+                    "'%.*s' is not a mnemonic, and a label needs a ':'", shown, word);
+    }
+}
+
+// The length of the name at `p`.
+static size_t word_length(const char* p)
+{
+    const char* end = p;
+    while ((class_of(end) & CLASS_WORD) != 0) {
+        end++;
+    }
+    return static_cast<size_t>(end - p);
+}
+
 // One line: an optional label, then a statement. `line` is the stripped source text and
 // `cursor` its first character that is no white space; a blank or comment line holds neither.
 static void assemble_line(char* line, char* cursor)
 {
+    char* word = cursor;
     Token token = next_token(cursor);
     if (token.kind == TOKEN_SYMBOL) {
         SymbolHandle label = token.value;
         if (next_token(cursor).kind != ':') {
             report_error("syntax error: %s", line);
+            note_first_word(word, word_length(word), true);
             return;
         }
         if (!symbol_usable(label) || !define_label(label)) {
             return;
         }
+        word = cursor;
         token = next_token(cursor);
     }
     if (token.kind == TOKEN_EOL) {
@@ -110,6 +160,12 @@ static void assemble_line(char* line, char* cursor)
             assemble_dot_directive(cursor);
         } else {
             report_error("syntax error; expecting opcode");
+            if (token.kind == TOKEN_SYMBOL) {
+                while (is_space(static_cast<unsigned char>(*word))) {
+                    word++;
+                }
+                note_first_word(word, word_length(word), false);
+            }
         }
         return;
     }
@@ -154,6 +210,9 @@ void assemble_source()
     SourceLine line;
     while (next_line(line, !notes_wanted || note_count >= MAX_NOTES)) {
         add_line_note(line.text, line.length);
+        if (line.cut) {
+            report_warning("line longer than 511 characters: the rest is read as the next line");
+        }
         assemble_line(line.text, line.start);
     }
     close_source();

@@ -133,6 +133,14 @@ void make_global(SymbolHandle handle)
     link_record(index);
 }
 
+void define_symbol(SymbolRecord& record, int32_t value, int32_t how)
+{
+    record.value = value;
+    record.defined = static_cast<uint8_t>(how);
+    record.file = file_place;
+    record.line = line_place();
+}
+
 // The odd address at which a label was last defined, or -1. The location counter only grows,
 // and every byte laid down moves it on, so while it still stands at this address the labels
 // whose value it is were all defined since the last byte: they name whatever comes next.
@@ -150,8 +158,7 @@ bool define_label(SymbolHandle handle)
         report_warning("label '%s' redefined: every reference uses the last definition",
                        record.name);
     }
-    record.value = location_counter;
-    record.defined = SYMBOL_LABEL;
+    define_symbol(record, location_counter, SYMBOL_LABEL);
     if ((location_counter & 1) != 0) {
         odd_label_address = location_counter;
     }

@@ -18,8 +18,8 @@
         word    UART+TEN                ; => FF0A
         word    lab+TEN                 ; => 0034
         word    LATER                   ; => 2345
-lab:    beq     LATER                   ; => 9200 ; late error: 'LATER' is a constant, not a label
-        addi    r1, r2, LATER           ; error: syntax error
+lab:    beq     LATER                   ; => 9200 ; late error: 'LATER' is a constant, not a label ; late note: the branch is here
+        addi    r1, r2, LATER           ; error: syntax error ; note: 'LATER' is not a constant defined above
         .equ    LATER, 0x12345
 
 ; expressions: C's precedence and associativity, 32 bits that wrap
@@ -43,8 +43,9 @@ TEN:    nop                             ; error: 'TEN' is already a constant
         .equ    X, 1%0                  ; error: division by zero
         .equ    X, 1<<32                ; error: shift count 32 is out of range
         .equ    X, 1>>-1                ; error: shift count -1 is out of range
-        .equ    X, (1                   ; error: syntax error
-        .equ    X 1                     ; error: syntax error
+        .equ    X, (1                   ; error: syntax error ; note: expected ')' at the end of the line
+        .equ    X 1                     ; error: syntax error ; note: expected ',' at '1'
+        .equ    5, 1                    ; error: syntax error ; note: expected a name at '5'
         nop     'ab'                    ; error: a character literal holds one character
         nop     ''                      ; error: a character literal holds one character
         nop     '\q'                    ; error: unknown escape '\q'
@@ -53,4 +54,4 @@ TEN:    nop                             ; error: 'TEN' is already a constant
         addi    r1, r2, 'a              ; error: missing closing quote
         .frob   1                       ; error: unknown directive '.frob'
         . equ   X, 1                    ; error: unknown directive '.'
-        word    X                       ; => 0000 ; late error: undefined symbol 'X'
+        word    X                       ; => 0000 ; late error: undefined symbol 'X' ; late note: 'X' is used here

@@ -8,15 +8,15 @@ odd:    .word   1, odd+2*2, 0x12345     ; => 00 0001 0015 2345; warning: label '
         .word   later-2, -1             ; => 002E FFFF
 ; nothing of a list is laid down when an item is wrong
         .byte   1, x                    ; error: 'x' is not a defined constant
-        .byte   1,                      ; error: syntax error
-        .byte   1 2                     ; error: syntax error
-        .ascii  1                       ; error: syntax error
+        .byte   1,                      ; error: syntax error ; note: expected a number at the end of the line
+        .byte   1 2                     ; error: syntax error ; note: expected the end of the line at '2'
+        .ascii  1                       ; error: syntax error ; note: expected a string at '1'
         .byte   "abc                    ; error: missing closing quote
         .asciz  "a\z"                   ; error: unknown escape '\z'
         .word   "ab"                    ; error: a string needs .byte, .ascii or .asciz
         .word   later-x                 ; error: 'x' is not a defined constant
         byte    "a"                     ; error: a string needs .byte, .ascii or .asciz
-        byte    1, "a"                  ; => 01; warning: text after the byte value is ignored
+        byte    1, "a"                  ; => 01; warning: text after the byte value is ignored ; note: '.byte' lays down a list of values
 ; .org: zero bytes up to an address, never back, never past the image
         .org    0x30                    ; => 00*19
 later:  .org    0x30

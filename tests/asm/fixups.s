@@ -9,7 +9,7 @@ s1234:  nop                     ; => 0000
         word top+6              ; => 0002
         word top                ; => FFFC
         word s0100-0x101        ; => FFFF
-        word nowhere+5          ; => 0005 ; late error: undefined symbol 'nowhere'
+        word nowhere+5          ; => 0005 ; late error: undefined symbol 'nowhere' ; late note: 'nowhere' is used here
 
 ; loads, stores and lea: bits 15..4 of the target into the prefix, bits 3..0 into L
         lw r1, s1234            ; => F123 A104
@@ -22,8 +22,8 @@ s1234:  nop                     ; => 0000
         ll r4, s1234(r5)        ; => F123 A456 F123 A554
 
 ; a word access at an odd target is refused and both words keep their placeholders
-        lw r1, s1234+1          ; => F000 A101 ; late error: ldst word fixup error target 's1234' odd address 1234 + 1
-        sw r1, s0010-1          ; => F000 B10F ; late error: ldst word fixup error target 's0010' odd address 0010 + -1
+        lw r1, s1234+1          ; => F000 A101 ; late error: ldst word fixup error target 's1234' odd address 1234 + 1 ; late note: lw, sw, ll and sl need an even address
+        sw r1, s0010-1          ; => F000 B10F ; late error: ldst word fixup error target 's0010' odd address 0010 + -1 ; late note: lw, sw, ll and sl need an even address
 
 ; later uses of a reported symbol stay silent; lea's placeholder carries its offset
         lea r1, nowhere+0x120   ; => F012 6100

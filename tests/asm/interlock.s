@@ -29,6 +29,14 @@
         lw r3, 0(r5)            ; => A350
         sl r2, 0(r4)            ; => B242 B340
 
+; no base register is checked; after ll the high half was loaded last
+        lw r2, 0(r3)            ; => A230
+        lw r1, 4(r2)            ; => A124
+        lw r2, 0(r3)            ; => A230
+        sb r1, 0(r2)            ; => D120
+        ll r2, 0(r4)            ; => A242 A340
+        srli r1, r3, 3          ; => 0000 1133
+
 ; statements that check nothing; r0 is never loaded; a data word that looks like a load is one
         lw r2, 0(r3)            ; => A230
         lea r1, 0(r2)           ; => 6120

@@ -19,7 +19,7 @@ x:
         movl r0, r11            ; => 60B0 60C0
         addl r12, r1            ; error: r12 is not a long register name
         subl r1, r12            ; error: r12 is not a long register name
-        andnl r1, r2, r3        ; error: syntax error
+        andnl r1, r2, r3        ; error: syntax error ; note: expected the end of the line at ','
 ; ll and sl: low half at offset+2, high at offset, r15 pairs with r0; keywords with no statement
         ll r2, 4(r6)            ; => A266 A364
         ll r2, -2(r6)           ; => A260 FFFF A36E
@@ -27,6 +27,6 @@ x:
         ll r2, x(r6)            ; => F000 A262 F000 A360
         sl r15, 0(r1)           ; => BF12 B010
         ll r2, 3(r6)            ; => A265 A363 ; error: odd offset ; error: odd offset
-        ll r2, r6               ; error: syntax error
-        ljneg r1                ; error: unexpected token
-        cmpl r1, r2             ; error: unexpected token
+        ll r2, r6               ; error: syntax error ; note: expected a memory operand at 'r6'
+        ljneg r1                ; error: unexpected token ; note: 'ljneg' is reserved but is not an instruction
+        cmpl r1, r2             ; error: unexpected token ; note: 'cmpl' is reserved but is not an instruction

@@ -5,7 +5,7 @@
 first:  nop                     ; => 0000
         word later              ; => 0016
         ba later                ; => 9F08
-        word start              ; => 0000 ; late error: undefined symbol 'start'
+        word start              ; => 0000 ; late error: undefined symbol 'start' ; late note: 'start' is used here
 loop:   ba loop                 ; => 9FFF
 dup:    word dup                ; => 001A
         lw r5, 0(r3)            ; => A530
