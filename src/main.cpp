@@ -369,7 +369,11 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Each output's path; the fuzzer runs main many times in one process.
     const char* (&paths)[OUTPUT_COUNT] = OutputPaths;
+    for (const char*& path : paths) {
+        path = nullptr;
+    }
     if (!scan_arguments(argc, argv, paths)) {
         return 1;
     }
