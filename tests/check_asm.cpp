@@ -15,45 +15,40 @@
 #include <string>
 #include <vector>
 
-using Texts = std::vector<std::string>;
+using std::string, std::to_string;
+using Texts = std::vector<string>;
 struct Line {
-    std::string text, want, where;       // stripped text, expected bytes in hex, "file:line"
+    string text, want, where;            // stripped text, expected bytes in hex, "file:line"
     Texts want_said, said;               // diagnostics expected and reported on this line
     int32_t address = -1;                // from the line's note
 };
 static std::vector<std::vector<Line>> files;
-static std::vector<std::string> paths;
+static std::vector<string> paths;
 static std::vector<Line*> order;         // the lines in the order of their notes
 static Texts late_want, late_said;
 static int failures;
 
-static void fail(const std::string& where, const std::string& message)
+static void fail(const string& where, const string& message)
 {
-    std::printf("%s: %s\n", where.c_str(), message.c_str());
-    ++failures;
+    std::printf("%s: %s\n", where.c_str(), message.c_str()), ++failures;
 }
-
-static bool starts(const std::string& text, const std::string& prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-static std::string trim(const std::string& text)
+static bool starts(const string& text, const string& prefix) { return text.rfind(prefix, 0) == 0; }
+static string trim(const string& text)
 {
     size_t a = text.find_first_not_of(" \t"), b = text.find_last_not_of(" \t");
-    return a == std::string::npos ? "" : text.substr(a, b - a + 1);
+    return a == string::npos ? "" : text.substr(a, b - a + 1);
 }
 
 // "F001 6230", "00*240": the hex digits the groups spell, or "" when one is malformed.
-static std::string hex_groups(const std::string& text)
+static string hex_groups(const string& text)
 {
-    std::string digits, group;
+    string digits, group;
     for (size_t at = 0; at < text.size(); at += group.size() + 1) {
         group = text.substr(at, text.find(' ', at) - at);
         size_t star = group.find('*');
-        std::string hex = group.substr(0, star);
-        long count = star == std::string::npos ? 1 : std::atol(group.c_str() + star + 1);
-        if (hex.find_first_not_of("0123456789ABCDEF") != std::string::npos || count < 1) return "";
+        string hex = group.substr(0, star);
+        long count = star == string::npos ? 1 : std::atol(group.c_str() + star + 1);
+        if (hex.find_first_not_of("0123456789ABCDEF") != string::npos || count < 1) return "";
         while (count-- > 0) digits += hex;
     }
     return digits.size() % 2 == 0 ? digits : "";
@@ -66,10 +61,10 @@ static void read_markers(Line& line)
         for (const char* kind : {"=>", "error:", "warning:", "note:", "late error:", "late note:"})
             if (starts(trim(line.text.substr(p + 1)), kind)) at.push_back(p);
     for (size_t k = 0; k < at.size(); ++k) {
-        size_t end = k + 1 < at.size() ? at[k + 1] - at[k] - 1 : std::string::npos;
-        std::string clause = trim(line.text.substr(at[k] + 1, end)), said;
+        size_t end = k + 1 < at.size() ? at[k + 1] - at[k] - 1 : string::npos;
+        string clause = trim(line.text.substr(at[k] + 1, end)), said;
         for (char c : trim(clause.substr(clause.find_first_of(">:") + 1)))
-            said += c == '@' ? line.text : std::string(1, c);
+            said += c == '@' ? line.text : string(1, c);
         if (starts(clause, "=>")) line.want += said = hex_groups(said);
         else if (starts(clause, "error:")) line.want_said.push_back(said);
         else if (starts(clause, "late error:")) late_want.push_back(said);
@@ -79,21 +74,19 @@ static void read_markers(Line& line)
 }
 
 // The lines of one reading of a file: an included file gets new ones at each .include.
-static size_t load(const std::string& path)
+static size_t load(const string& path)
 {
-    files.emplace_back();
-    paths.push_back(path);
+    files.emplace_back(), paths.push_back(path);
     std::FILE* stream = std::fopen(path.c_str(), "rb");
     char buffer[TEXT_BUF];
     while (stream && std::fgets(buffer, sizeof buffer, stream)) {
         Line& line = files.back().emplace_back();
         line.text = buffer;
         line.text.erase(line.text.find_last_not_of(" \t\r\n\v\f") + 1);
-        line.where = path + ":" + std::to_string(files.back().size());
+        line.where = path + ":" + to_string(files.back().size());
         read_markers(line);
     }
-    if (stream) std::fclose(stream);
-    else fail(path, "cannot read");
+    stream ? void(std::fclose(stream)) : fail(path, "cannot read");
     return files.size() - 1;
 }
 
@@ -135,7 +128,7 @@ static void walk_notes(int tops)
             else if (!note || late_said.empty() || !late_note(said))
                 late_said.push_back(kind + said);
         } else if (starts(text, "# file ")) {
-            std::string path = text.substr(7);
+            string path = text.substr(7);
             if (open.size() > 1 && paths[open[open.size() - 2]] == path) open.pop_back();
             else if (open.size() <= 1 && top < tops && paths[top] == path) open = {size_t(top++)};
             else if (open.empty()) return fail("notes", "stray " + text);
@@ -145,16 +138,16 @@ static void walk_notes(int tops)
         } else {
             Line& l = files[file][next[file]++];
             if (text != l.text) fail(l.where, "line note reads '" + text + "'");
-            l.address = NoteTable[i].address;
-            order.push_back(&l);
+            l.address = NoteTable[i].address, order.push_back(&l);
         }
     }
 }
 
-static std::string joined(const Texts& texts)
+static string shown(string h) { return h.substr(0, 40) + " (" + to_string(h.size() / 2) + ")"; }
+static string joined(const Texts& texts)
 {
-    std::string out;
-    for (const std::string& t : texts) out += (out.empty() ? "'" : ", '") + t + "'";
+    string out;
+    for (const string& t : texts) out += (out.empty() ? "'" : ", '") + t + "'";
     return out.empty() ? "nothing" : out;
 }
 
@@ -162,8 +155,7 @@ int main(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) load(argv[i]);
     for (int i = 1; i < argc; ++i) assemble_file(argv[i]);
-    resolve_fixups();
-    walk_notes(argc - 1);
+    resolve_fixups(), walk_notes(argc - 1);
     if (late_said != late_want)
         fail("late", "want " + joined(late_want) + ", got " + joined(late_said));
     for (auto& lines : files)
@@ -174,17 +166,11 @@ int main(int argc, char** argv)
         }
     for (size_t k = 0; k < order.size(); ++k) {
         int32_t end = k + 1 < order.size() ? order[k + 1]->address : location_counter;
-        std::string got;
+        string got, &want = order[k]->want;
         char hex[3];
-        for (int32_t a = order[k]->address; a < end && a < IMAGE_SIZE; ++a) {
-            std::snprintf(hex, sizeof hex, "%02X", CodeImage[a]);
-            got += hex;
-        }
-        if (got != order[k]->want)   // bytes shown by their first 20 and their count
-            fail(order[k]->where, "want " + order[k]->want.substr(0, 40) + " (" +
-                                      std::to_string(order[k]->want.size() / 2) + "), got " +
-                                      got.substr(0, 40) + " (" + std::to_string(got.size() / 2) +
-                                      ")");
+        for (int32_t a = order[k]->address; a < end && a < IMAGE_SIZE; ++a)
+            std::snprintf(hex, sizeof hex, "%02X", CodeImage[a]), got += hex;
+        if (got != want) fail(order[k]->where, "want " + shown(want) + ", got " + shown(got));
     }
     if (failures) std::printf("%d failure(s)\n", failures);
     return failures ? 1 : 0;

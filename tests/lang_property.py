@@ -6,8 +6,7 @@
 import operator as o, os, random, subprocess, sys, tempfile
 
 vexa, (seed, count) = os.path.abspath(sys.argv[1]), map(int, (sys.argv[2:] + ['1', '60'])[:2])
-rng = random.Random(seed)
-wrap = lambda v: (v + 2**31) % 2**32 - 2**31
+rng, wrap = random.Random(seed), lambda v: (v + 2**31) % 2**32 - 2**31
 ESC = {0: r'\0', 9: r'\t', 10: r'\n', 13: r'\r', 34: r'\"', 39: r"\'", 92: r'\\'}
 
 def char(c, quote):   # one character of quoted text, escaped in one of its spellings
@@ -24,15 +23,12 @@ def expr(consts, depth=0):   # (text, value), each binary operation in parenthes
     if pick < .6:
         t, v = expr(consts, depth + 1); op = rng.choice('-~+')
         return op + t, {'-': wrap(-v), '~': ~v, '+': v}[op]
-    (a, x), (b, y), op = expr(consts, depth + 1), expr(consts, depth + 1), rng.choice(
-        ['+', '-', '*', '&', '|', '^', '<<', '>>', '/', '%'])
+    (a, x), (b, y), op = expr(consts, depth + 1), expr(consts, depth + 1), rng.choice(list(OPS))
     if op in ('<<', '>>'): y = rng.randrange(32); b = str(y)
     if op in ('/', '%') and y == 0: y = 7; b = '7'
     return '(%s %s %s)' % (a, op, b), wrap(OPS[op](x, y))
 
-def quotient(x, y):   # C's division: truncated toward zero
-    return wrap(abs(x) // abs(y) * (1 if (x < 0) == (y < 0) else -1))
-
+quotient = lambda x, y: wrap(abs(x) // abs(y) * (1 if (x < 0) == (y < 0) else -1))   # C's: to 0
 OPS = {'+': o.add, '-': o.sub, '*': o.mul, '&': o.and_, '|': o.or_, '^': o.xor, '<<': o.lshift,
        '>>': o.rshift, '/': quotient, '%': lambda x, y: x - wrap(quotient(x, y) * y)}
 
@@ -40,8 +36,7 @@ def program():   # (fancy lines, plain lines, lines of the included file)
     fancy, plain, consts, lc = [], [], {}, 0
     for k in range(rng.randrange(4, 12)):
         kind = rng.randrange(6)
-        if kind == 0:
-            t, consts['C%d' % k] = expr(consts); fancy.append('.equ C%d, %s' % (k, t))
+        if kind == 0: t, consts['C%d' % k] = expr(consts); fancy.append('.equ C%d, %s' % (k, t))
         elif kind == 1:
             name, v = rng.choice(list(consts.items()) or [('7', 7)])
             r = rng.choice(['addi r2, r3, %s', 'sb r4, %s(r5)', 'imm %s'])
@@ -53,8 +48,7 @@ def program():   # (fancy lines, plain lines, lines of the included file)
                 if rng.random() < .4:
                     s = rng.choices(range(1, 256), k=rng.randrange(6))
                     items.append('"%s"' % ''.join(char(c, 34) for c in s)); values += s
-                else:
-                    t, v = expr(consts); items.append(t); values.append(v & 255)
+                else: t, v = expr(consts); items.append(t); values.append(v & 255)
             fancy.append('.byte ' + ', '.join(items)); lc += len(values)
             plain += ['byte %d' % v for v in values]
         elif kind == 4:
@@ -79,8 +73,7 @@ def outputs(folder, files):   # exit status, every image output, standard error
 
 failed = 0
 with tempfile.TemporaryDirectory() as scratch:
-    for n in range(count):
-        fancy, plain, included = program()
+    for n, (fancy, plain, included) in enumerate(program() for _ in range(count)):
         got = outputs('%s/%d/' % (scratch, n), {'p.s': fancy, 'inc/part.s': included})
         want = outputs('%s/%d/plain/' % (scratch, n), {'p.s': plain})
         if got[0] != 0 or want[0] != 0 or got[1] != want[1]:

@@ -1,5 +1,4 @@
-; A label, a symbol and a colon opening a line, takes the location counter; its uses, label
-; and global name one symbol in any order.
+; A label (symbol and colon opening a line) takes the location counter; uses, label, global in any order.
 start:
         word start              ; => 0000
 there   :   word there          ; => 0002

@@ -1,5 +1,4 @@
-; Operand forms accepted and refused: a statement that fails is reported once and emits
-; nothing. sym is 0x40.
+; Operand forms accepted and refused: a failed statement is reported once, emits nothing. sym is 0x40.
         bss 0x40                ; => 00*64
 sym:
 

@@ -1,5 +1,4 @@
-; The pseudo-instructions and long pairs, word by word (the unit tests assemble every real
-; instruction back from its disassembly). x names address 0.
+; The pseudo-instructions and long pairs, word by word (real instructions: unit tests). x is 0.
 x:
         mov r1, r2              ; => 6120
         cmpi r3, 5              ; => 5035

@@ -9,19 +9,16 @@
 #   errfile FILE  stderr equals FILE    check CMD     after the run, must succeed
 # Every line is eval'd in this shell: what one sets (variables, ulimit) reaches the next.
 vexa=$(realpath "$1") table=$(realpath "$2") name=$3
-tools=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX")
-work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX")
+tools=$(mktemp -d "${TMPDIR:-/tmp}/vexa-cli.XXXXXX") work=$(mktemp -d "${tools%.*}.XXXXXX")
 cleanup() {   # unmounts what a case mounted in its scratch directory before removing it
-    cd / && awk -v w="$work/" 'index($2, w) == 1 { print $2 }' /proc/mounts | sort -r |
-        xargs -r -n1 umount
+    cd / && awk -v w="$work/" 'index($2,w)==1 {print $2}' /proc/mounts | sort -r | xargs -rn1 umount
     chattr -R -i "$work" 2>/dev/null; rm -rf "$work" "$tools"
 }
 trap cleanup EXIT
 ln -s "$vexa" "$tools/vexa-as" && export PATH="$tools:$PATH"
 fail() {
     printf 'FAIL %s: %s\n' "$name" "$1" >&2
-    [ $# -gt 1 ] && printf '  expected: %s\n  actual:   %s\n' "$2" "$3" >&2
-    exit 1
+    [ $# -gt 1 ] && printf '  expected: %s\n  actual:   %s\n' "$2" "$3" >&2; exit 1
 }
 
 lines=() found=0
@@ -39,11 +36,8 @@ for line in "${lines[@]}"; do
     case ${line%% *} in
         need) eval "$text" || { echo "SKIP: $name: $text failed"; exit 77; } ;;
         sh) eval "$text" || fail "sh $text" ;;
-        run) run_line=$text ;;
-        status) want_status=$text ;;
+        run) run_line=$text ;; status) want_status=$text ;; errfile) want=$text ;; check) ;;
         err) printf '%s\n' "$text" >> "$want" ;;
-        errfile) want=$text ;;
-        check) ;;
         *) fail "unknown directive in '$line'" ;;
     esac
 done
@@ -51,7 +45,5 @@ done
 { eval "vexa-as $run_line"$'\n''status=${PIPESTATUS[0]}'; } 2> "$tools/stderr"
 [ "$status" = "$want_status" ] || fail "status" "$want_status" "$status"
 cmp -s "$want" "$tools/stderr" || fail "stderr" "$(cat -A "$want")" "$(cat -A "$tools/stderr")"
-for line in "${lines[@]}"; do
-    [ "${line%% *}" != check ] || eval "${line#* }" || fail "$line"
-done
+for line in "${lines[@]}"; do [ "${line%% *}" != check ] || eval "${line#* }" || fail "$line"; done
 echo "ok $name"

@@ -21,9 +21,8 @@ static void check(bool ok, const char* what)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const char* const options[] = {"-hex=o.hex", "-bin=o.bin", "-ram=o.ram", "-prg=o.prg",
-                                          "-vhd=o.vhd", "-vlg=o.v",   "-mem=o.mem", "-ihx=o.ihx",
-                                          "-mif=o.mif", "-coe=o.coe", "-sym=o.sym", "-dep=o.d",
-                                          "-lst=o.lst"};
+        "-vhd=o.vhd", "-vlg=o.v", "-mem=o.mem", "-ihx=o.ihx", "-mif=o.mif", "-coe=o.coe",
+        "-sym=o.sym", "-dep=o.d", "-lst=o.lst"};
     size_t split = 0;
     while (split + 1 < size && (data[split] != 0 || data[split + 1] != 0)) split++;
     std::string first(data, data + (split + 1 < size ? split : size));
@@ -37,10 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size % 5 == 0) setenv("SOURCE_DATE_EPOCH", first.substr(0, first.find('\n')).c_str(), 1);
     else unsetenv("SOURCE_DATE_EPOCH");
     bool aimed = size % 2 == 1, listed = size % 3 != 0;
-    const char* argv[] = {"vexa-as", aimed ? "-hex=a.s" : options[0], options[1], options[2],
-                          options[3], options[4], options[5], options[6], options[7], options[8],
-                          options[9], options[10], options[11], "a.s", "b.s", options[12],
-                          nullptr};
+    const char* argv[17] = {"vexa-as", aimed ? "-hex=a.s" : options[0]};
+    std::copy(options + 1, options + 12, argv + 2);
+    argv[13] = "a.s", argv[14] = "b.s", argv[15] = options[12];
     reset_assembler();
     int status = vexa_main(listed ? 16 : 15, const_cast<char**>(argv));
     check(status == (error_count > 0 ? 1 : 0), "exit status follows the error count");

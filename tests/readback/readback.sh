@@ -6,12 +6,10 @@
 # iCE40 block; srec_cat and objcopy read Intel HEX; mif and coe are the readers of readers.pl.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-vexa=$(realpath "$1")
-consumer=$2
+vexa=$(realpath "$1") consumer=$2
 tool=${consumer/mif/perl} && tool=${tool/coe/perl}
 command -v "$tool" > /dev/null || { echo "SKIP: $tool not found"; exit 77; }
-work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-readback.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+work=$(mktemp -d "${TMPDIR:-/tmp}/vexa-readback.XXXXXX"); trap 'rm -rf "$work"' EXIT
 trap 'echo "FAIL: $consumer, ${name:-}: $BASH_COMMAND"' ERR
 cd "${here%/tests/*}/examples"
 
@@ -20,21 +18,18 @@ cd "${here%/tests/*}/examples"
 # (its module named unlike its file, in as many letters).
 programs=("main prom main 32768 main.s long32.s tables.s" "2nd prom prom 32768 /dev/null"
           "tiny tiny tiny 6 -depth=6 -name=tiny golden/tiny.s" "full fill fill 32768 -name=fill $work/f.s")
-awk 'BEGIN { for (i = 0; i < 32768; i++) printf "word 0x%04X\n", (40503 * i + 1) % 65536 }' \
-    > "$work/f.s"
+awk 'BEGIN {for (; i < 32768; i++) printf "word 0x%04X\n", (40503 * i + 1) % 65536}' >$work/f.s
 [ "$consumer" = yosys ] && programs=("${programs[0]}")
 
 for row in "${programs[@]}"; do
-    read -r name entity module depth sources <<< "$row"
-    p=$work/$name
+    read -r name entity module depth sources <<< "$row" && p=$work/$name
     # shellcheck disable=SC2086
     "$vexa" -bin=$p.bin -hex=$p.hex -vhd=$p.vhd -vlg=$p.v -mem=$p.mem -ihx=$p.ihx \
         -mif=$p.mif -coe=$p.coe $sources
     od -An -v -tx1 -w2 "$p.bin" | awk '{ print toupper($2 $1) }' > "$p.words"
     lc=0 stride=$([ "$name" = full ] && echo 61 || echo 1)
     while read -r _ count _; do lc=$((lc + 16#$count)); done < "$p.hex"
-    # What rom_tb.v prints: the memory file's words, the ROM's word before any clock, then
-    # each word number's word twice (read, then held).
+    # What rom_tb.v prints: the memory words, the word before a clock, each read word twice.
     want() { { head -n "$depth" "$p.words"; echo 0000
                awk -v s="$stride" '(NR - 1) % s == 0 { print; print }' "$p.words"; } | tr A-F a-f; }
     echo "$consumer: $name, $lc bytes"
@@ -44,8 +39,8 @@ for row in "${programs[@]}"; do
         ghdl -a --std=08 -fsynopsys --workdir="$p.lib" "$p.vhd" "$p.tb.vhd"
         ghdl --elab-run --std=08 -fsynopsys --workdir="$p.lib" rom_tb | cmp - <(sed p "$p.words") ;;
     iverilog)
-        iverilog -g2005 -Wall -DDEPTH="$depth" -DROM="$module" -o "$p.vvp" "$p.v" "$here/rom_tb.v" 2>&1 |
-            cmp - /dev/null
+        iverilog -g2005 -Wall -DDEPTH="$depth" -DROM="$module" -o "$p.vvp" "$p.v" "$here/rom_tb.v" \
+            |& cmp - /dev/null
         vvp -n "$p.vvp" +mem="$p.mem" +stride="$stride" | cmp - <(want)
         [ "$name" != tiny ] || [ "$(sed '2s/6124/6125/' "$p.mem" > "$p.bad" && vvp -n "$p.vvp" \
             +mem="$p.bad" +stride=1 | diff <(want) - | sed -n '1p;$p')" = $'2c2\n> 6125' ] ;;

@@ -4,13 +4,11 @@
 # the words of memory, one a line; dies on what it refuses.
 use strict; use warnings;
 my ($path, $count) = @ARGV;
+my ($depth, @memory) = ($ENV{DEPTH} // 32768);
 my $text = do { local $/; open(my $in, '<', $path) or die "$path: $!\n"; <$in> };
-my @memory;
-my $depth = $ENV{DEPTH} // 32768;
 sub word { $_[0] =~ /^[0-9A-F]{1,4}$/i ? hex $_[0] : die "$path: '$_[0]' is no 16-bit word\n" }
 if ($path =~ /\.mif$/) {
-    # -- and %...% comments; WIDTH, DEPTH and HEX radixes; CONTENT BEGIN; entries
-    # "address : values;" and "[first..last] : value;"; END;
+    # -- and %...% comments; settings; CONTENT BEGIN; "a : values;", "[a..b] : value;"; END;
     $text =~ s/--[^\n]*|%[^%]*%/ /g;
     my ($head, $body) = $text =~ /^(.*?)\bCONTENT\s+BEGIN\b(.*)\bEND\s*;\s*$/is or die "$path\n";
     my %set = map { uc } $head =~ /(\w+)\s*=\s*(\w+)\s*;/g;
@@ -27,8 +25,7 @@ if ($path =~ /\.mif$/) {
     }
     die "$path: a word without a value\n" if grep { !defined } @memory[0 .. $depth - 1];
 } else {
-    # Lines that start with ; are comments; radix 16, then the vector of values separated by
-    # commas or white space.
+    # ; starts a comment line; radix 16, then the values apart by commas or white space
     $text =~ s/^\s*;.*$//mg;
     my %set = map { lc } $text =~ /(\w+)\s*=\s*([^;]*?)\s*;/g;
     die "$path: radix\n" unless ($set{memory_initialization_radix} // '') eq '16';

@@ -9,20 +9,18 @@ module rom_tb;
     wire [15:0] instr;
     integer n, stride;
     `ROM rom (.clk(clk), .ena(ena), .addri(addri), .instr(instr));
-    initial begin
-        if ($value$plusargs("mem=%s", file) && $value$plusargs("stride=%d", stride)) begin
-            $readmemh(file, mem);
-            for (n = 0; n < `DEPTH; n = n + 1) $display("%h", mem[n]);
-            $display("%h", instr);
-            for (n = 0; n < 32768; n = n + stride) begin
-                {ena, addri} = {1'b1, n[0], n[14:0]};
-                #1 clk = 1;
-                #1 $display("%h", instr);
-                {clk, ena, addri} = {2'b0, ~addri};
-                #1 clk = 1;
-                #1 $display("%h", instr);
-                clk = 0;
-            end
+    initial if ($value$plusargs("mem=%s", file) && $value$plusargs("stride=%d", stride)) begin
+        $readmemh(file, mem);
+        for (n = 0; n < `DEPTH; n = n + 1) $display("%h", mem[n]);
+        $display("%h", instr);
+        for (n = 0; n < 32768; n = n + stride) begin
+            {ena, addri} = {1'b1, n[0], n[14:0]};
+            #1 clk = 1;
+            #1 $display("%h", instr);
+            {clk, ena, addri} = {2'b0, ~addri};
+            #1 clk = 1;
+            #1 $display("%h", instr);
+            clk = 0;
         end
     end
 endmodule

@@ -2,12 +2,9 @@
 -- word number, the word after a clock with ena high, then after one more with ena low and
 -- another addri, which must hold it.
 library ieee;
-use ieee.std_logic_1164.all;
-use ieee.numeric_std.all;
-use std.textio.all;
+use ieee.std_logic_1164.all, ieee.numeric_std.all, std.textio.all;
 
-entity rom_tb is
-end;
+entity rom_tb is end;
 
 architecture sim of rom_tb is
     signal clk, ena : std_logic := '0';
@@ -23,8 +20,7 @@ begin
             wait for 1 ns;
             clk <= '1';
             wait for 3 ns;   -- the ROM latches the address 1 ns after the edge, answers 1 ns later
-            hwrite(text, instr);
-            writeline(output, text);
+            hwrite(text, instr); writeline(output, text);
             clk <= '0';
         end loop;
         wait;
