@@ -87,6 +87,13 @@ static string times(size_t count, const string& text)
     return out;
 }
 
+// Each run of one process says once that the image is full, however many ran before it.
+TEST(Reset, FullImageReportedAfterReset)
+{
+    for (int run = 0; run < 2; run++)
+        EXPECT_NE(outcome("bss 65536\nnop\n", true).find("code image is full"), string::npos);
+}
+
 TEST(Reader, QuietLinesCountedAlike)
 {
     const string c510 = "; " + string(507, 'c') + "\n";   // one piece of 510
