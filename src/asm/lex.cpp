@@ -14,6 +14,30 @@ constexpr RegisterRow RegisterTable[] = {
     {"r12", 12}, {"r13", 13}, {"r14", 14}, {"r15", 15}, {"sp", 1},
 };
 
+// The operand readers' first look at a register name, derived from RegisterTable: for the
+// digit after an 'r' and the digit after that (10 where none follows), the register's number,
+// or -1 where no row has that name.
+constexpr std::array<std::array<int8_t, 11>, 10> build_register_digits()
+{
+    std::array<std::array<int8_t, 11>, 10> digits{};
+    for (auto& row : digits) {
+        row.fill(-1);
+    }
+    for (const RegisterRow& row : RegisterTable) {
+        const char* n = row.name;
+        if (n[0] == 'r' && n[1] >= '0' && n[1] <= '9' && (n[2] == '\0' || n[3] == '\0')) {
+            digits[n[1] - '0'][n[2] == '\0' ? 10 : n[2] - '0'] = static_cast<int8_t>(row.reg);
+        }
+    }
+    return digits;
+}
+constexpr std::array<std::array<int8_t, 11>, 10> RegisterDigits = build_register_digits();
+
+int32_t register_by_digits(uint32_t first, uint32_t second)
+{
+    return RegisterDigits[first][second];
+}
+
 // Keyword lookup by hash instead of a scan of the rows: every name is distinct, so the one
 // row that equals an identifier is the row a scan would find first. A name of at most six
 // characters, packed into an integer first character highest, is its own exact key; no name
