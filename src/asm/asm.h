@@ -64,8 +64,7 @@ enum : uint8_t { CLASS_LETTER = 1, CLASS_DIGIT = 2, CLASS_SPACE = 4, CLASS_END =
 constexpr uint8_t CLASS_WORD = CLASS_LETTER | CLASS_DIGIT;   // `_` counts as a letter here
 extern const std::array<uint8_t, 256> CharClasses;
 inline uint8_t class_of(const char* p) { return CharClasses[static_cast<unsigned char>(*p)]; }
-Token next_token(char*& cursor);
-int32_t register_by_digits(uint32_t first, uint32_t second);   // r + digits (10: none), or -1          // the line's next, moving past it (not past its end)
+Token next_token(char*& cursor);          // the line's next, moving past it (not past its end)
 // The next character of a quoted text at `p`, escapes applied, moving `p` past it: 0..255,
 // or QUOTE_CLOSED past the closing `quote`, QUOTE_OPEN at the line's end (`p` stays there),
 // QUOTE_ESCAPE - c after an unknown escape \c; QUOTE_LENGTH is a literal of more characters.

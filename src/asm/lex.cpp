@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cassert>
+#include <string_view>
 
 // The reserved words beside the mnemonics: the sixteen register names and sp, an alias of r1.
 struct RegisterRow { const char* name; int32_t reg; };
@@ -14,29 +15,24 @@ constexpr RegisterRow RegisterTable[] = {
     {"r12", 12}, {"r13", 13}, {"r14", 14}, {"r15", 15}, {"sp", 1},
 };
 
-// The operand readers' first look at a register name, derived from RegisterTable: for the
-// digit after an 'r' and the digit after that (10 where none follows), the register's number,
-// or -1 where no row has that name.
-constexpr std::array<std::array<int8_t, 11>, 10> build_register_digits()
+// The operand readers take "r" and one or two digits, r0 to r15, as that register without a
+// lookup (operand.cpp): each of those names must be a row of the table with that number.
+constexpr bool registers_read_by_digits()
 {
-    std::array<std::array<int8_t, 11>, 10> digits{};
-    for (auto& row : digits) {
-        row.fill(-1);
-    }
-    for (const RegisterRow& row : RegisterTable) {
-        const char* n = row.name;
-        if (n[0] == 'r' && n[1] >= '0' && n[1] <= '9' && (n[2] == '\0' || n[3] == '\0')) {
-            digits[n[1] - '0'][n[2] == '\0' ? 10 : n[2] - '0'] = static_cast<int8_t>(row.reg);
+    for (int32_t n = 0; n < 16; n++) {
+        char name[4] = {'r', static_cast<char>(n < 10 ? '0' + n : '1'),
+                        static_cast<char>(n < 10 ? '\0' : '0' + n - 10), '\0'};
+        bool found = false;
+        for (const RegisterRow& row : RegisterTable) {
+            found = found || (std::string_view(row.name) == name && row.reg == n);
+        }
+        if (!found) {
+            return false;
         }
     }
-    return digits;
+    return true;
 }
-constexpr std::array<std::array<int8_t, 11>, 10> RegisterDigits = build_register_digits();
-
-int32_t register_by_digits(uint32_t first, uint32_t second)
-{
-    return RegisterDigits[first][second];
-}
+static_assert(registers_read_by_digits());
 
 // Keyword lookup by hash instead of a scan of the rows: every name is distinct, so the one
 // row that equals an identifier is the row a scan would find first. A name of at most six

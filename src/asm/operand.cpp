@@ -130,8 +130,8 @@ bool token_error(Token token, const char* start, const char* end, int32_t wanted
     return want_token(cursor, TOKEN_EOL, ignored, wanted);
 }
 
-// "r" and one or two digits with no name character after them, looked up among the lexer's
-// register names; anything else (sp, or no register) is left to next_token.
+// r0..r15 with no name character after them, read by their digits: lex.cpp checks at compile
+// time that each is the register keyword of that number.
 [[gnu::always_inline]] inline static bool quick_register(char*& cursor, int32_t& reg)
 {
     char* p = skip_space(cursor);
@@ -139,17 +139,17 @@ bool token_error(Token token, const char* start, const char* end, int32_t wanted
     if (p[0] != 'r' || first >= 10) {
         return false;
     }
-    bool one = (class_of(p + 2) & CLASS_WORD) == 0;
-    uint32_t second = one ? 10 : static_cast<unsigned char>(p[2]) - uint32_t{'0'};
-    if (!one && (second >= 10 || (class_of(p + 3) & CLASS_WORD) != 0)) {
+    if ((class_of(p + 2) & CLASS_WORD) == 0) {
+        reg = static_cast<int32_t>(first);
+        cursor = p + 2;
+        return true;
+    }
+    uint32_t second = static_cast<unsigned char>(p[2]) - uint32_t{'0'};
+    if (first != 1 || second >= 6 || (class_of(p + 3) & CLASS_WORD) != 0) {
         return false;
     }
-    int32_t number = register_by_digits(first, second);
-    if (number < 0) {
-        return false;
-    }
-    reg = number;
-    cursor = p + (one ? 2 : 3);
+    reg = static_cast<int32_t>(10 + second);
+    cursor = p + 3;
     return true;
 }
 
