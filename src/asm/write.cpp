@@ -1,8 +1,7 @@
 // The image writers: hexadecimal dump, 64 KiB binary, the (empty) RAM file, the program list
-// and the VHDL ROM entity, all sharing one frame for opening, error testing and closing.
+// and the VHDL ROM entity, and the word lines that every ROM and memory file is made of.
 #include "asm.h"
 
-#include <cerrno>
 #include <cstring>
 #include <string_view>
 
